@@ -1,0 +1,53 @@
+// Small shared text functions. All work on 8-bit text (std::string holds bytes), positions
+// are 1-based and lengths count bytes. None keeps state between calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+
+// True when P (non-empty) starts S, ignoring letter case.
+bool StartsWithText(std::string_view S, std::string_view P);
+
+// Skips delimiters from Pos, returns the run up to the next delimiter; Pos ends on that
+// delimiter (or Length(S) + 1). Pos <= 0 or past the end: empty result, Pos unchanged.
+std::string NextToken(std::string_view S, int& Pos, std::string_view Delims);
+
+// Finds Marker from Pos and returns it with what follows up to a character of EndChars.
+// Pos becomes the marker's position, or 0 when it is not found.
+std::string FindMarkedText(std::string_view S, std::string_view Marker, std::string_view EndChars, int& Pos);
+
+// The text after the first Marker in S, up to a character of EndChars.
+std::string ValueAfter(std::string_view S, std::string_view Marker, std::string_view EndChars);
+
+// A 32-bit integer read from S after trimming codes 0..32 at both ends; 0 for anything invalid.
+std::int32_t StrToIntSafe(std::string_view S);
+
+std::string TakeLeft(std::string_view S, int N);
+// Empty when S is shorter than N.
+std::string TakeRight(std::string_view S, int N);
+// Empty unless N < Length(S).
+std::string DropRight(std::string_view S, int N);
+std::string PadLeftWith(std::string_view S, int Width, char C);
+std::string TrimRightChar(std::string_view S, char C);
+// Joins with a backslash between the parts unless Folder already ends with one.
+std::string AppendPathPart(std::string_view Folder, std::string_view Name);
+
+// Sum of the bytes modulo 256 as two upper-case hexadecimal digits.
+std::string ByteSumHex(std::string_view S);
+// ByteSumHex of every line from the 0-based index From on, concatenated.
+std::string LinesChecksum(const std::vector<std::string>& L, int From);
+
+// 1-based position of Sub in S at or after Start; 0 when absent.
+int PosFrom(std::string_view Sub, std::string_view S, int Start);
+
+// Splits text into lines the way a line list takes a whole text: CR LF, LF and a lone CR
+// each end a line; a final line ending does not add an empty line.
+std::vector<std::string> SplitTextLines(std::string_view Text);
+// Joins lines with CR LF after every line.
+std::string JoinTextLines(const std::vector<std::string>& Lines);
+
+} // namespace quillet
