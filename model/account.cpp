@@ -1,0 +1,92 @@
+#include "model/account.h"
+
+#include "mail/mail_message.h"
+#include "mail/pop3_client.h"
+#include "mail/smtp_client.h"
+#include "util/strings.h"
+
+namespace quillet {
+
+namespace {
+
+// The lines of a LIST reply without a "+" status line at the top.
+std::vector<std::string> ListingLines(const std::string& Text) {
+    std::vector<std::string> lines = SplitTextLines(Text);
+    if (!lines.empty() && StartsWithText(lines.front(), "+"))
+        lines.erase(lines.begin());
+    return lines;
+}
+
+} // namespace
+
+TAccount::TAccount()
+    : message_(std::make_unique<TMailMessage>()), pop_(std::make_unique<TPop3Client>()),
+      smtp_(std::make_unique<TSmtpClient>()) {
+    pop_->MailMessage = message_.get();
+    smtp_->MailMessage = message_.get();
+}
+
+TAccount::~TAccount() = default;
+
+void TAccount::SetPort(std::int32_t Value) {
+    if (Value <= 0)
+        Port = 1;
+    else if (Value > 65535)
+        Port = 65535;
+    else
+        Port = Value;
+}
+
+void TAccount::StoreListing(const std::string& Text) { LastListing = ListingLines(Text); }
+
+bool TAccount::SameListing(const std::string& Text) const {
+    return JoinTextLines(ListingLines(Text)) == JoinTextLines(LastListing);
+}
+
+std::int32_t TAccount::ListedSize(std::int32_t N) const {
+    if (N < 1 || N >= static_cast<std::int32_t>(LastListing.size()))
+        return -1;
+    const std::string& line = LastListing[static_cast<std::size_t>(N - 1)];
+    const auto space = line.find(' ');
+    if (space == std::string::npos)
+        return -1;
+    return StrToIntSafe(line.substr(space + 1));
+}
+
+void TAccount::DropSessions() {
+    if (pop_->Connected)
+        pop_->Abort();
+    if (smtp_->Connected)
+        smtp_->Abort();
+}
+
+TAccount* TAccounts::Item(int Index) const {
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    return items_[static_cast<std::size_t>(Index)].get();
+}
+
+int TAccounts::Add(std::unique_ptr<TAccount> Account) {
+    items_.push_back(std::move(Account));
+    return Count() - 1;
+}
+
+bool TAccounts::Delete(int Index) {
+    TAccount* account = Item(Index);
+    if (account == nullptr || account->Checking)
+        return false;
+    items_.erase(items_.begin() + Index);
+    return true;
+}
+
+void TAccounts::Clear() {
+    DropAllSessions();
+    items_.clear();
+}
+
+void TAccounts::DropAllSessions() {
+    for (auto& account : items_)
+        account->DropSessions();
+}
+
+} // namespace quillet

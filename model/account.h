@@ -1,0 +1,75 @@
+// A POP3 account with its own protocol clients, and the owning list of accounts.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+class TPop3Client;
+class TSmtpClient;
+class TMailMessage;
+
+class TAccount {
+public:
+    TAccount();
+    ~TAccount();
+    TAccount(const TAccount&) = delete;
+    TAccount& operator=(const TAccount&) = delete;
+
+    bool Checking = false;
+    std::string Label;
+    std::string UserName;
+    std::string Host;
+    std::string Password;
+    std::int32_t Port = 110; // always within 1..65535: write it through SetPort
+    bool Active = true;
+    std::vector<std::string> LastListing; // status line removed, "." line kept
+
+    TPop3Client* Pop() const { return pop_.get(); }
+    TSmtpClient* Smtp() const { return smtp_.get(); }
+    TMailMessage* MailMessage() const { return message_.get(); }
+
+    // Keeps the port within 1..65535.
+    void SetPort(std::int32_t Value);
+    // Stores the lines of a LIST reply without its "+" status line; empty text empties the
+    // listing, so that the next check fetches every header again.
+    void StoreListing(const std::string& Text);
+    // True when a LIST reply (status line aside) is the stored listing, byte for byte.
+    bool SameListing(const std::string& Text) const;
+    // Size of message N from the stored listing, by line position; -1 when there is no such
+    // line or it holds no space, 0 when the size is not a number.
+    std::int32_t ListedSize(std::int32_t N) const;
+    // Closes open connections at once, without QUIT.
+    void DropSessions();
+
+private:
+    std::unique_ptr<TMailMessage> message_;
+    std::unique_ptr<TPop3Client> pop_;
+    std::unique_ptr<TSmtpClient> smtp_;
+};
+
+class TAccounts {
+public:
+    TAccounts() = default;
+    TAccounts(const TAccounts&) = delete;
+    TAccounts& operator=(const TAccounts&) = delete;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TAccount& operator[](int Index) const { return *items_.at(static_cast<std::size_t>(Index)); }
+    TAccount* Item(int Index) const;
+    // Appends and takes ownership; returns the account's number (its index).
+    int Add(std::unique_ptr<TAccount> Account);
+    // Removes and destroys the account at Index. Refused (false) while it is being checked:
+    // a wait for its server may still be running on the call stack.
+    bool Delete(int Index);
+    void Clear();
+    void DropAllSessions();
+
+private:
+    std::vector<std::unique_ptr<TAccount>> items_;
+};
+
+} // namespace quillet

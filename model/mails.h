@@ -1,0 +1,49 @@
+// The owning list of every mail entry of every account, in the order they were added.
+#pragma once
+
+#include "model/mail.h"
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace quillet {
+
+class TMails {
+public:
+    TMails() = default;
+    TMails(const TMails&) = delete;
+    TMails& operator=(const TMails&) = delete;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMail& operator[](int Index) const { return *items_.at(static_cast<std::size_t>(Index)).entry; }
+    TMail* Item(int Index) const;
+
+    // Index of the first entry whose UniqueID equals ID exactly; -1 when there is none.
+    // Kept fast for large mailboxes by an index beside the list, so a check of many thousand
+    // messages does not become quadratic. An entry's UniqueID must not change while it is listed.
+    int FindMail(const std::string& ID) const;
+
+    // Takes ownership; returns the new entry's index (the last one).
+    int Add(std::unique_ptr<TMail> Mail);
+    // Removes and destroys the entry at Index.
+    void Delete(int Index);
+    void Clear();
+
+private:
+    struct Slot {
+        std::uint64_t seq;
+        std::string key; // UniqueID when the entry was added
+        std::unique_ptr<TMail> entry;
+    };
+    int IndexOfSeq(std::uint64_t Seq) const;
+
+    std::vector<Slot> items_; // ascending seq: entries are only ever appended
+    std::unordered_map<std::string, std::set<std::uint64_t>> byId_;
+    std::uint64_t nextSeq_ = 0;
+};
+
+} // namespace quillet

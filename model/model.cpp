@@ -1,0 +1,8 @@
+#include "model/model.h"
+
+namespace quillet {
+
+TAccounts Accounts;
+TMails Mails;
+
+} // namespace quillet
