@@ -33,18 +33,6 @@ std::string Crypt(TBlowfishCipher& C, bool Cbc, bool Encrypt, const std::string&
     return Out;
 }
 
-TEST(BlowfishCipher, Properties) {
-    TBlowfishCipher C;
-    EXPECT_EQ(C.Algorithm(), "Blowfish");
-    EXPECT_EQ(C.BlockSize(), 64);
-    EXPECT_EQ(C.MaxKeySize(), 448);
-    EXPECT_FALSE(C.Initialized());
-    Keyed(C);
-    EXPECT_TRUE(C.Initialized());
-    C.Wipe();
-    EXPECT_FALSE(C.Initialized());
-}
-
 // Every length 0..64 in both modes, in place and out of place, each from a fresh chain.
 TEST(BlowfishCipher, RoundTripsEveryLength) {
     for (const bool Cbc : {true, false}) {
