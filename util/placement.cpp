@@ -30,9 +30,15 @@ TPlacementRect ApplyPlacement(std::string_view Text, int ScreenWidth, int Screen
 }
 
 std::string PlacementText(const TPlacementRect& Geometry, bool WithSize) {
-    std::string text = std::to_string(Geometry.Left) + "," + std::to_string(Geometry.Top);
-    if (WithSize)
-        text += "," + std::to_string(Geometry.Width) + "," + std::to_string(Geometry.Height);
+    std::string text = std::to_string(Geometry.Left);
+    text += ',';
+    text += std::to_string(Geometry.Top);
+    if (WithSize) {
+        text += ',';
+        text += std::to_string(Geometry.Width);
+        text += ',';
+        text += std::to_string(Geometry.Height);
+    }
     return text;
 }
 
