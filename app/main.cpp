@@ -1,10 +1,17 @@
 // Program entry.
+#include "app/single_instance.h"
 #include "util/decimal_separator.h"
 
 #include <QApplication>
 #include <QMainWindow>
 
 int main(int argc, char* argv[]) {
+    // One Quillet per user: a second start ends here, silently, before any window exists.
+    const quillet::TSingleInstance instance;
+    if (!instance.IsFirst()) {
+        return 0;
+    }
+
     QApplication app(argc, argv);
     quillet::UseDotDecimalSeparator();
     QApplication::setOrganizationName("Harvek");

@@ -1,0 +1,40 @@
+#include "app/app_dir.h"
+
+#include "util/text_convert.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace quillet {
+
+namespace {
+
+std::string WithSeparator(const QString& Dir) {
+    QString native = QDir::toNativeSeparators(QDir::cleanPath(Dir));
+    if (!native.endsWith(QDir::separator())) {
+        native += QDir::separator();
+    }
+    return FromQString(native);
+}
+
+} // namespace
+
+std::string ChooseAppDir(const QString& ProgramDir, const QString& UserConfigDir) {
+    const QFileInfo folder(ProgramDir);
+    if (QFileInfo::exists(QDir(ProgramDir).filePath(QStringLiteral("Quillet.ini"))) ||
+        (folder.isDir() && folder.isWritable())) {
+        return WithSeparator(ProgramDir);
+    }
+    QDir().mkpath(UserConfigDir);
+    return WithSeparator(UserConfigDir);
+}
+
+std::string AppDir() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return ChooseAppDir(QCoreApplication::applicationDirPath(),
+                        QDir(config).filePath(QStringLiteral("Quillet")));
+}
+
+} // namespace quillet

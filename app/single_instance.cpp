@@ -1,0 +1,43 @@
+// The lock-file form of the single-instance mark (every platform but Windows).
+#include "app/single_instance.h"
+
+#include <QtGlobal>
+
+#ifndef Q_OS_WIN
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace quillet {
+
+struct TSingleInstance::TImpl {
+    explicit TImpl(const QString& Path) : Lock(Path) {}
+    QLockFile Lock;
+};
+
+TSingleInstance::TSingleInstance(const QString& Folder) {
+    QString folder = Folder;
+    if (folder.isEmpty()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    }
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath();
+    }
+    QDir().mkpath(folder);
+    Impl = std::make_unique<TImpl>(QDir(folder).filePath(QStringLiteral("Quillex.lock")));
+    // The lock is held for the whole run: it must never count as stale by its age, only when
+    // the process that wrote it is gone.
+    Impl->Lock.setStaleLockTime(0);
+    if (!Impl->Lock.tryLock(0)) {
+        // Only a lock held by a live instance stops this start; a folder where no lock can be
+        // made at all does not keep the user from running the program.
+        FIsFirst = Impl->Lock.error() != QLockFile::LockFailedError;
+    }
+}
+
+TSingleInstance::~TSingleInstance() = default;
+
+} // namespace quillet
+
+#endif

@@ -1,0 +1,28 @@
+// Typed values in a registry-style settings store. Every value is stored as text: integers in
+// decimal (negative numbers with a leading "-"), booleans as "0" or "1".
+#pragma once
+
+#include "util/settings_store.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// The 32-bit integer that Text holds in decimal: an optional sign and one or more digits,
+// nothing else. Anything else, or a number outside the 32-bit range, gives no value.
+std::optional<std::int32_t> ParseDecimalInteger(std::string_view Text);
+
+// A missing value, or one that is not a decimal integer, gives Default.
+std::int32_t ReadInteger(TSettingsStore& Store, const std::string& Section, const std::string& Name,
+                         std::int32_t Default);
+void WriteInteger(TSettingsStore& Store, const std::string& Section, const std::string& Name,
+                  std::int32_t Value);
+
+// Read as an integer with default 0 or 1; any value other than 0 is true.
+bool ReadBool(TSettingsStore& Store, const std::string& Section, const std::string& Name, bool Default);
+void WriteBool(TSettingsStore& Store, const std::string& Section, const std::string& Name, bool Value);
+
+} // namespace quillet
