@@ -1,0 +1,51 @@
+// Pure text rules of the POP3 client: how a reply is cut into lines, how the LIST reply becomes
+// the message count and sizes, how a TOP reply becomes the message text, which host names are
+// numeric addresses, and which command arguments are safe to put on the wire.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet {
+
+// Highest message number taken from a listing. A mailbox numbers its messages from 1 to its
+// count; a larger (or negative) number means a malformed listing, which must not size the table
+// of message sizes.
+inline constexpr std::int32_t MaxMessageNumber = 10'000'000;
+
+// The conversion error of a malformed listing line: "'<word>' is not a valid integer value".
+class EPop3ListingError : public std::runtime_error {
+public:
+    explicit EPop3ListingError(const std::string& Word);
+};
+
+// A decimal 32-bit integer: leading spaces, an optional sign, then digits and nothing else.
+bool ParseDecimal(std::string_view S, std::int32_t& Value);
+
+// The lines of a reply: CR LF, a lone CR and a lone LF each end a line, a final line break adds
+// no empty line, and a zero byte ends the text.
+std::vector<std::string> ReplyLines(std::string_view Reply);
+
+// Reads a LIST reply. MessageCount becomes the number on the last listed line (0 for an empty
+// listing, -1 when that line has no size or no number); MessageSizes[n] the size of message n,
+// with MessageSizes[0] = 0. Throws EPop3ListingError for a listed line whose first word is not a
+// message number from 0 to MaxMessageNumber.
+void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
+                  std::vector<std::int32_t>& MessageSizes);
+
+// The text of a TOP reply without its status line and its final "." line, CR LF after each line.
+// Lines are kept as sent (a byte-stuffed leading dot stays doubled).
+std::string TopTextFromReply(std::string_view Reply);
+
+// True when every piece of Host between dots is a decimal number (a numeric IPv4 address);
+// an empty piece makes it a host name.
+bool IsNumericHost(std::string_view Host);
+
+// True when Arg can go on a command line: no CR, LF or zero byte, which would end the command
+// early and let the rest of the text run as further commands.
+bool IsSafeArgument(std::string_view Arg);
+
+} // namespace quillet

@@ -1,0 +1,265 @@
+// The POP3 client against the scripted server: each operation's wire exchange, its result and
+// state, refusals in the wrong state, and the guards against injected commands, mail content
+// that looks like "-ERR" and overlong replies.
+#include "mail/mail_message.h"
+#include "mail/pop3_client.h"
+#include "mail/pop3_text.h"
+#include "tests/support/scripted_pop3_server.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using namespace quillet;
+using quillet::test::TScriptedPop3Server;
+
+namespace {
+
+const char* const kListing = "+OK 2 messages\r\n1 120\r\n2 4000\r\n.\r\n";
+
+class Pop3Client : public ::testing::Test {
+protected:
+    TScriptedPop3Server server;
+    TPop3Client pop;
+
+    void SetUp() override {
+        pop.SetTimeOut(5);
+        pop.UserName = "bob";
+        pop.Password = "secret";
+    }
+
+    // The server's part of a greeting and a log-in with the given listing reply.
+    TScriptedPop3Server& LoginScript(const std::string& Listing = kListing) {
+        return server.Send("+OK POP3 ready\r\n")
+            .Expect("USER bob")
+            .Send("+OK\r\n")
+            .Expect("PASS secret")
+            .Send("+OK logged in\r\n")
+            .Expect("LIST")
+            .Send(Listing);
+    }
+
+    bool ConnectToServer() {
+        if (!server.Listen())
+            return false;
+        pop.Host = "127.0.0.1";
+        pop.Port = server.Port();
+        return pop.Connect();
+    }
+
+    void ExpectNoServerErrors() {
+        for (const auto& e : server.Errors())
+            ADD_FAILURE() << e;
+    }
+};
+
+TEST_F(Pop3Client, LoginReadsTheListing) {
+    LoginScript();
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_TRUE(pop.Connected);
+    EXPECT_TRUE(pop.Login());
+    EXPECT_TRUE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, 2);
+    EXPECT_EQ(pop.MessageSizes, (TMessageSize{0, 120, 4000}));
+    EXPECT_EQ(pop.LastReply(), kListing);
+    ExpectNoServerErrors();
+}
+
+TEST_F(Pop3Client, RefusedOrShortGreetingFailsConnect) {
+    for (const char* greeting : {"-ERR busy\r\n", "+O"}) {
+        TScriptedPop3Server s;
+        s.Send(greeting);
+        ASSERT_TRUE(s.Listen());
+        TPop3Client p;
+        p.Host = "127.0.0.1";
+        p.Port = s.Port();
+        EXPECT_FALSE(p.Connect()) << greeting;
+        EXPECT_FALSE(p.Connected);
+        EXPECT_TRUE(p.Conversation()->Opened()) << "left open for Abort";
+        p.Abort();
+        EXPECT_FALSE(p.Conversation()->Opened());
+    }
+}
+
+TEST_F(Pop3Client, ConnectChoosesAddressOrHostName) {
+    pop.Host = "";
+    EXPECT_FALSE(pop.Connect());
+    EXPECT_FALSE(pop.Conversation()->Opened());
+
+    ASSERT_TRUE(server.Listen());
+    server.Send("+OK\r\n");
+    pop.Host = "localhost";
+    pop.Port = server.Port();
+    EXPECT_TRUE(pop.Connect());
+    EXPECT_EQ(pop.Conversation()->HostName, "localhost");
+    EXPECT_EQ(pop.Conversation()->Address, "");
+    EXPECT_FALSE(pop.Connect()) << "already connected";
+}
+
+TEST_F(Pop3Client, RefusedPasswordFailsLogin) {
+    server.Send("+OK\r\n")
+        .Expect("USER bob")
+        .Send("+OK\r\n")
+        .Expect("PASS secret")
+        .Send("-ERR invalid password\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_EQ(pop.LastReply(), "-ERR invalid password\r\n");
+    ExpectNoServerErrors();
+}
+
+TEST_F(Pop3Client, RefusedListStillLogsInAtOnce) {
+    LoginScript("-ERR mailbox locked\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(pop.Login());
+    EXPECT_LT(clock.elapsed(), 2000) << "must not wait for the time-out";
+    EXPECT_TRUE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, -1);
+    EXPECT_TRUE(pop.MessageSizes.empty());
+}
+
+TEST_F(Pop3Client, MalformedListingRaisesOutOfLogin) {
+    LoginScript("+OK\r\nfoo 1\r\n2 10\r\n.\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_THROW(pop.Login(), EPop3ListingError);
+    EXPECT_TRUE(pop.LoggedIn);
+}
+
+TEST_F(Pop3Client, FetchTopLoadsTheMessage) {
+    LoginScript()
+        .Expect("TOP 1 0")
+        .Send("+OK\r\nSubject: hi\r\nFrom: a@b\r\n\r\n.\r\n")
+        .Expect("TOP 2 5")
+        // A body line "-ERR ..." that arrives at the start of a chunk is mail content.
+        .SendChunks({"+OK\r\nSubject: x\r\n\r\n", "-ERR this is mail text\r\n", "..dot\r\n.\r\n"})
+        .Expect("TOP 3 5")
+        .Send("-ERR no such message\r\n");
+    TMailMessage msg;
+    pop.MailMessage = &msg;
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+
+    EXPECT_TRUE(pop.FetchTop(1, 0));
+    EXPECT_EQ(pop.LastTopText, "Subject: hi\r\nFrom: a@b\r\n\r\n");
+    EXPECT_EQ(msg.Header, (std::vector<std::string>{"Subject: hi", "From: a@b", ""}));
+
+    EXPECT_TRUE(pop.FetchTop(2, 5));
+    EXPECT_EQ(pop.LastTopText, "Subject: x\r\n\r\n-ERR this is mail text\r\n..dot\r\n");
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(pop.FetchTop(3, 5));
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(pop.LastTopText, "");
+    EXPECT_EQ(pop.LastReply(), "-ERR no such message\r\n");
+    EXPECT_TRUE(pop.Connected);
+    ExpectNoServerErrors();
+}
+
+TEST_F(Pop3Client, OperationsInTheWrongStateSendNothing) {
+    server.Send("+OK\r\n");
+    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Quit());
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_FALSE(pop.FetchTop(1, 5));
+    EXPECT_FALSE(pop.DeleteMessage(1));
+    EXPECT_TRUE(server.Received().empty());
+}
+
+TEST_F(Pop3Client, QuitAcceptedClosesAndRefusedKeepsTheConnection) {
+    LoginScript()
+        .Expect("DELE 2")
+        .Send("+OK\r\n")
+        .Expect("QUIT")
+        .Send("-ERR not now\r\n")
+        .Expect("QUIT")
+        .Send("+OK bye\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+    EXPECT_TRUE(pop.DeleteMessage(2));
+    EXPECT_FALSE(pop.Quit());
+    EXPECT_TRUE(pop.Connected);
+    EXPECT_EQ(pop.MessageCount, 2);
+    EXPECT_TRUE(pop.Quit());
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, -1);
+    EXPECT_TRUE(pop.MessageSizes.empty());
+    ExpectNoServerErrors();
+}
+
+TEST_F(Pop3Client, ServerCloseInMidReplyReturnsToClosed) {
+    LoginScript().Expect("TOP 1 5").Send("+OK\r\nSubject: a\r\n").Close();
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+    EXPECT_FALSE(pop.FetchTop(1, 5));
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, -1);
+    EXPECT_TRUE(pop.MessageSizes.empty());
+}
+
+TEST_F(Pop3Client, SilenceFailsTheStepAndKeepsTheSocket) {
+    LoginScript().Expect("TOP 1 5").Send("+OK\r\nSubject: a\r\n").Silence(5000);
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+    pop.SetTimeOut(1);
+    EXPECT_FALSE(pop.FetchTop(1, 5));
+    EXPECT_EQ(pop.LastReply(), "+OK\r\nSubject: a\r\n");
+    EXPECT_EQ(pop.Conversation()->ErrorKind, ekNone) << "the error hook cancels the wait";
+    EXPECT_TRUE(pop.Connected);
+}
+
+TEST_F(Pop3Client, ArgumentsWithLineBreaksAreNeverSent) {
+    struct Row {
+        std::string user, password;
+        std::vector<std::string> sent;
+    } rows[] = {
+        {"bob", "secret\r\nDELE 1", {"USER bob"}},
+        {"bob\nDELE 1", "secret", {}},
+        {"bob", std::string("sec\0ret", 7), {"USER bob"}},
+        {"bob\r", "secret", {}},
+    };
+    for (const auto& r : rows) {
+        TScriptedPop3Server s;
+        s.Send("+OK\r\n").Expect("USER bob").Send("+OK\r\n");
+        ASSERT_TRUE(s.Listen());
+        TPop3Client p;
+        p.Host = "127.0.0.1";
+        p.Port = s.Port();
+        p.UserName = r.user;
+        p.Password = r.password;
+        ASSERT_TRUE(p.Connect());
+        EXPECT_FALSE(p.Login());
+        EXPECT_NE(p.LastReply().find("Not sent"), std::string::npos) << p.LastReply();
+        EXPECT_EQ(p.LastReply().find("DELE"), std::string::npos) << "the secret is not echoed";
+        EXPECT_EQ(s.Received(), r.sent);
+        p.Abort();
+    }
+}
+
+TEST_F(Pop3Client, OverlongReplyAbortsTheConnection) {
+    LoginScript().Expect("TOP 1 5").Send("+OK\r\n" + std::string(5000, 'x'));
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+    pop.Conversation()->MaxReplySize = 1000;
+    EXPECT_FALSE(pop.FetchTop(1, 5));
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.Conversation()->Opened());
+    EXPECT_NE(pop.LastReply().find("Reply too long"), std::string::npos);
+}
+
+TEST_F(Pop3Client, AbortSendsNothing) {
+    LoginScript();
+    ASSERT_TRUE(ConnectToServer());
+    ASSERT_TRUE(pop.Login());
+    pop.Abort();
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, -1);
+    EXPECT_EQ(server.Received(), (std::vector<std::string>{"USER bob", "PASS secret", "LIST"}));
+}
+
+} // namespace

@@ -1,0 +1,237 @@
+#include "tests/support/dovecot_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::test {
+
+namespace {
+
+const char* const kMailUser = "quilletmail";
+
+QString FindProgram(const QString& Name) {
+    QString path = QStandardPaths::findExecutable(Name, {"/usr/sbin", "/usr/bin", "/usr/local/sbin"});
+    if (path.isEmpty())
+        path = QStandardPaths::findExecutable(Name);
+    return path;
+}
+
+bool HaveUser(const char* Name) {
+    return getpwnam(Name) != nullptr;
+}
+
+// Creates a system user with no home and no shell, as Dovecot's processes need.
+bool AddSystemUser(const char* Name) {
+    return QProcess::execute("useradd", {"--system", "--user-group", "--no-create-home", "--home-dir",
+                                         "/nonexistent", "--shell", "/usr/sbin/nologin", Name}) == 0 ||
+           HaveUser(Name);
+}
+
+void MakeDir(const std::string& Path, mode_t Mode, uid_t Uid, gid_t Gid) {
+    QDir().mkpath(QString::fromStdString(Path));
+    ::chown(Path.c_str(), Uid, Gid);
+    ::chmod(Path.c_str(), Mode);
+}
+
+void WriteFile(const std::string& Path, const std::string& Text) {
+    std::ofstream out(Path, std::ios::binary | std::ios::trunc);
+    out << Text;
+}
+
+std::uint16_t FreeLoopbackPort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+} // namespace
+
+TDovecotServer::TDovecotServer() : Root_(Dir_.path().toStdString()) {
+    // Dovecot's login and auth processes must be able to reach the folder.
+    ::chmod(Root_.c_str(), 0755);
+}
+
+TDovecotServer::~TDovecotServer() {
+    Stop();
+}
+
+bool TDovecotServer::Installed() {
+    return !FindProgram("dovecot").isEmpty() && !FindProgram("doveadm").isEmpty();
+}
+
+bool TDovecotServer::Required() {
+    return qgetenv("CI") == "true";
+}
+
+bool TDovecotServer::EnsureMailUser(std::string& Why) {
+    if (MailUid_ != 0)
+        return true;
+    if (geteuid() != 0) {
+        Why = "the private Dovecot needs root";
+        return false;
+    }
+    for (const char* name : {"dovecot", "dovenull", kMailUser}) {
+        if (!HaveUser(name) && !AddSystemUser(name)) {
+            Why = std::string("cannot create the system user ") + name;
+            return false;
+        }
+    }
+    const passwd* pw = getpwnam(kMailUser);
+    MailUid_ = pw->pw_uid;
+    MailGid_ = pw->pw_gid;
+    return true;
+}
+
+std::string TDovecotServer::MaildirOf(const std::string& User) const {
+    return Root_ + "/mail/" + User + "/Maildir";
+}
+
+void TDovecotServer::AddUser(const std::string& Name, const std::string& Password) {
+    std::string why;
+    if (!EnsureMailUser(why))
+        return; // Start reports it
+    Users_.emplace_back(Name, Password);
+    MakeDir(Root_ + "/mail", 0755, 0, 0);
+    MakeDir(Root_ + "/mail/" + Name, 0700, MailUid_, MailGid_);
+    for (const char* sub : {"", "/new", "/cur", "/tmp"})
+        MakeDir(MaildirOf(Name) + sub, 0700, MailUid_, MailGid_);
+}
+
+void TDovecotServer::Deliver(const std::string& User, const std::string& Text) {
+    // Maildir names start with the delivery time; increasing names keep the delivery order.
+    const std::string name = std::to_string(1600000000 + Delivered_++) + ".M1P1Q.quillet";
+    const std::string path = MaildirOf(User) + "/new/" + name;
+    WriteFile(path, Text);
+    ::chown(path.c_str(), MailUid_, MailGid_);
+    ::chmod(path.c_str(), 0600);
+}
+
+int TDovecotServer::MessageFileCount(const std::string& User) const {
+    int count = 0;
+    for (const char* sub : {"/new", "/cur"})
+        count += static_cast<int>(
+            QDir(QString::fromStdString(MaildirOf(User) + sub)).entryList(QDir::Files).size());
+    return count;
+}
+
+std::string TDovecotServer::Log() const {
+    QFile file(QString::fromStdString(Root_ + "/log/dovecot.log"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().right(4000).toStdString();
+}
+
+void TDovecotServer::WriteConfig() {
+    const std::string uid = std::to_string(MailUid_), gid = std::to_string(MailGid_);
+    std::string users;
+    for (const auto& [name, password] : Users_)
+        users +=
+            name + ":{PLAIN}" + password + ":" + uid + ":" + gid + "::" + Root_ + "/mail/" + name + "::\n";
+    const std::string usersPath = Root_ + "/users";
+    WriteFile(usersPath, users);
+    const group* gr = getgrnam("dovecot");
+    ::chown(usersPath.c_str(), 0, gr ? gr->gr_gid : 0);
+    ::chmod(usersPath.c_str(), 0640);
+
+    const std::string config = "instance_name = quillet-test-" + std::to_string(Port_) +
+                               "\n"
+                               "base_dir = " +
+                               Root_ + "/run\nstate_dir = " + Root_ +
+                               "/state\n"
+                               "protocols = pop3\nlisten = 127.0.0.1\nshutdown_clients = yes\n"
+                               "log_path = " +
+                               Root_ +
+                               "/log/dovecot.log\n"
+                               "default_internal_user = dovecot\ndefault_login_user = dovenull\n"
+                               "first_valid_uid = " +
+                               uid + "\nlast_valid_uid = " + uid + "\nfirst_valid_gid = " + gid +
+                               "\nlast_valid_gid = " + gid +
+                               "\n"
+                               "ssl = no\ndisable_plaintext_auth = no\nauth_mechanisms = plain login\n"
+                               "auth_failure_delay = 0\n"
+                               "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%n " +
+                               usersPath +
+                               "\n}\n"
+                               "userdb {\n  driver = passwd-file\n  args = username_format=%n " +
+                               usersPath +
+                               "\n}\n"
+                               "mail_location = maildir:~/Maildir\npop3_uidl_format = %08Xu%08Xv\n"
+                               "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n"
+                               "    port = " +
+                               std::to_string(Port_) + "\n  }\n}\n";
+    WriteFile(Root_ + "/dovecot.conf", config);
+}
+
+bool TDovecotServer::Start(std::string& Why) {
+    if (!Installed()) {
+        Why = "Dovecot is not installed (package dovecot-pop3d)";
+        return false;
+    }
+    if (!Dir_.isValid()) {
+        Why = "no temporary folder";
+        return false;
+    }
+    if (!EnsureMailUser(Why))
+        return false;
+    for (const char* sub : {"/run", "/state", "/log"})
+        MakeDir(Root_ + sub, 0755, 0, 0);
+    Port_ = FreeLoopbackPort();
+    if (Port_ == 0) {
+        Why = "no free loopback port";
+        return false;
+    }
+    WriteConfig();
+
+    Process_ = std::make_unique<QProcess>();
+    Process_->setProcessChannelMode(QProcess::MergedChannels);
+    Process_->start(FindProgram("dovecot"), {"-F", "-c", QString::fromStdString(Root_ + "/dovecot.conf")});
+    if (!Process_->waitForStarted(5000)) {
+        Why = "dovecot did not start";
+        return false;
+    }
+    // Ready when it greets on its port; give up after 20 seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (Process_->state() == QProcess::NotRunning) {
+            Why = "dovecot exited: " + Process_->readAll().toStdString() + Log();
+            return false;
+        }
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, Port_);
+        if (probe.waitForConnected(500) && probe.waitForReadyRead(2000) && probe.readAll().startsWith("+OK"))
+            return true;
+        QThread::msleep(50);
+    }
+    Why = "dovecot did not greet in time: " + Log();
+    return false;
+}
+
+void TDovecotServer::Stop() {
+    if (!Process_)
+        return;
+    if (Process_->state() != QProcess::NotRunning) {
+        const auto pid = static_cast<pid_t>(Process_->processId());
+        if (pid > 0)
+            ::kill(pid, SIGTERM);
+        if (!Process_->waitForFinished(10000)) {
+            Process_->kill();
+            Process_->waitForFinished(5000);
+        }
+    }
+    Process_.reset();
+}
+
+} // namespace quillet::test

@@ -1,0 +1,59 @@
+// Starts a private Dovecot POP3 server for tests and benchmarks: its own configuration, users
+// (passwd-file) and maildirs under a temporary folder, listening only on 127.0.0.1 on a free
+// port picked at run time, stopped by its own process id. It never reads /etc/dovecot.
+// Running it needs root (Dovecot's mail processes run as a dedicated system user that the
+// launcher creates when it is missing).
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillet::test {
+
+class TDovecotServer {
+public:
+    TDovecotServer();
+    ~TDovecotServer();
+    TDovecotServer(const TDovecotServer&) = delete;
+    TDovecotServer& operator=(const TDovecotServer&) = delete;
+
+    // True when the dovecot and doveadm programs are installed.
+    static bool Installed();
+    // True in CI (environment CI=true), where a missing Dovecot is a failure, not a skip.
+    static bool Required();
+
+    // Adds a user with an empty maildir. Call before Start.
+    void AddUser(const std::string& Name, const std::string& Password);
+    // Starts the server and waits until it greets; on failure Why says what went wrong.
+    bool Start(std::string& Why);
+    // Stops the server (SIGTERM to its own pid, then SIGKILL if it lingers).
+    void Stop();
+
+    std::uint16_t Port() const { return Port_; }
+    // Puts a message into the user's maildir (new/); Text uses LF line ends as a maildir stores
+    // them. Messages are numbered on the server in the order they were delivered.
+    void Deliver(const std::string& User, const std::string& Text);
+    // Number of message files in the user's maildir (new/ and cur/).
+    int MessageFileCount(const std::string& User) const;
+    // Dovecot's log, for failure messages.
+    std::string Log() const;
+
+private:
+    std::string MaildirOf(const std::string& User) const;
+    bool EnsureMailUser(std::string& Why);
+    void WriteConfig();
+
+    QTemporaryDir Dir_;
+    std::string Root_;
+    std::uint16_t Port_ = 0;
+    unsigned MailUid_ = 0, MailGid_ = 0;
+    std::vector<std::pair<std::string, std::string>> Users_;
+    std::unique_ptr<QProcess> Process_;
+    int Delivered_ = 0;
+};
+
+} // namespace quillet::test

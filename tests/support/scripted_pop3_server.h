@@ -1,0 +1,71 @@
+// A POP3 server for tests that runs in-process on 127.0.0.1 (ephemeral port) and replays a
+// transcript: expected client lines, server replies (whole or split into chunks written apart),
+// silences and a close. It runs on the test's own thread through the event loop, so it answers
+// while the client under test waits. Every client line that the transcript did not expect is
+// reported by Errors().
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace quillet::test {
+
+class TScriptedPop3Server : public QObject {
+    Q_OBJECT
+public:
+    TScriptedPop3Server();
+    ~TScriptedPop3Server() override;
+
+    // Transcript steps, replayed in order on the first connection.
+    TScriptedPop3Server& Send(std::string Bytes);
+    // Writes each chunk separately with GapMs of silence between them, so the client receives
+    // them as separate pieces of data.
+    TScriptedPop3Server& SendChunks(std::vector<std::string> Chunks, int GapMs = 40);
+    // The next client line (without its CR LF) must be Line.
+    TScriptedPop3Server& Expect(std::string Line);
+    TScriptedPop3Server& Silence(int Ms);
+    // Closes the connection (after what was written has been sent).
+    TScriptedPop3Server& Close();
+
+    // Starts listening; false when no port could be had.
+    bool Listen();
+    std::uint16_t Port() const;
+
+    // Every line the client sent, in order.
+    const std::vector<std::string>& Received() const { return Received_; }
+    // Mismatches, unexpected lines (also those still unread), and extra connections.
+    std::vector<std::string> Errors() const;
+    // True when every step of the transcript has run.
+    bool Finished() const { return Next_ >= Steps_.size(); }
+
+private:
+    struct TStep {
+        enum Kind { kSend, kChunks, kExpect, kSilence, kClose } kind;
+        std::string text;
+        std::vector<std::string> chunks;
+        int ms = 0;
+    };
+
+    void Accept();
+    void ReadLines();
+    void Advance();
+    void Write(const std::string& Bytes);
+
+    std::vector<TStep> Steps_;
+    std::size_t Next_ = 0;
+    std::size_t ChunkIndex_ = 0;
+    bool Paused_ = false; // a timer will resume the transcript
+    QTcpServer* Server_;
+    QTcpSocket* Client_ = nullptr;
+    std::string Buffer_;
+    std::vector<std::string> Pending_;
+    std::vector<std::string> Received_;
+    std::vector<std::string> Errors_;
+};
+
+} // namespace quillet::test
