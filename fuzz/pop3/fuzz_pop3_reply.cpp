@@ -1,0 +1,28 @@
+// Feeds any bytes to the POP3 client's reply parsing as a server could send them: the listing
+// parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
+// the table of message sizes past its bound.
+#include "mail/pop3_text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+    const std::string_view reply(reinterpret_cast<const char*>(Data), Size);
+    std::int32_t count = -1;
+    std::vector<std::int32_t> sizes;
+    try {
+        quillet::ParseListing(reply, count, sizes);
+    } catch (const quillet::EPop3ListingError&) {
+    }
+    if (sizes.size() > static_cast<std::size_t>(quillet::MaxMessageNumber) + 1)
+        std::abort();
+    if (!sizes.empty() && sizes[0] != 0)
+        std::abort();
+    quillet::TopTextFromReply(reply);
+    quillet::IsNumericHost(reply);
+    quillet::IsSafeArgument(reply);
+    return 0;
+}
