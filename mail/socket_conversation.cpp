@@ -49,6 +49,8 @@ std::uint8_t ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::S
 TSocketConversation::TSocketConversation(QObject* Owner)
     : QObject(Owner), Socket_(new QSslSocket(this)), ReplyTimer_(new QTimer(this)) {
     ReplyTimer_->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the time-out is a promise of that much silence.
+    ReplyTimer_->setTimerType(Qt::PreciseTimer);
     connect(ReplyTimer_, &QTimer::timeout, this, &TSocketConversation::TimedOut);
     connect(Socket_, &QIODevice::readyRead, this, &TSocketConversation::DataReadable);
     connect(Socket_, &QAbstractSocket::disconnected, this, &TSocketConversation::Disconnected);
@@ -118,6 +120,8 @@ void TSocketConversation::PrepareWait(std::uint8_t Code) {
 bool TSocketConversation::SendPiece(const std::string& Piece) {
     if (Socket_->write(Piece.data(), static_cast<qint64>(Piece.size())) < 0)
         return false;
+    // Hand the command to the network now rather than on the next pass of the event loop.
+    Socket_->flush();
     return true;
 }
 

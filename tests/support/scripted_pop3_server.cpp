@@ -107,7 +107,7 @@ void TScriptedPop3Server::Advance() {
                 break;
             }
             Paused_ = true;
-            QTimer::singleShot(step.ms, this, [this] {
+            QTimer::singleShot(step.ms, Qt::PreciseTimer, this, [this] {
                 Paused_ = false;
                 Advance();
             });
@@ -123,7 +123,7 @@ void TScriptedPop3Server::Advance() {
         case TStep::kSilence:
             ++Next_;
             Paused_ = true;
-            QTimer::singleShot(step.ms, this, [this] {
+            QTimer::singleShot(step.ms, Qt::PreciseTimer, this, [this] {
                 Paused_ = false;
                 Advance();
             });
