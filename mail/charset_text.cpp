@@ -27,8 +27,10 @@ bool IsAsciiSuperset(std::string_view name) {
 }
 
 bool AllAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    unsigned char any = 0;
+    for (const char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
 } // namespace
@@ -56,7 +58,7 @@ std::optional<std::string> TCharsetConverter::ToUtf8(std::string_view Charset, s
         name += lower;
     }
     if (IsAsciiSuperset(name) && AllAscii(Bytes))
-        return std::string(Bytes);
+        return std::nullopt; // the same bytes
     QStringDecoder* decoder = DecoderFor(name);
     if (decoder == nullptr)
         return std::nullopt;

@@ -16,9 +16,9 @@ namespace quillet {
 // Meant to live for one decoding run; not shared between threads.
 class TCharsetConverter {
 public:
-    // The UTF-8 form of Bytes read in Charset; nothing when the character set is unknown or the
-    // bytes are not valid in it (the caller then keeps the bytes as they are). An RFC 2231
-    // language suffix ("iso-8859-1*fr") is ignored.
+    // The UTF-8 form of Bytes read in Charset; nothing when the bytes stay as they are: when
+    // the character set is unknown, the bytes are not valid in it, or they are ASCII in a set
+    // that extends ASCII. An RFC 2231 language suffix ("iso-8859-1*fr") is ignored.
     std::optional<std::string> ToUtf8(std::string_view Charset, std::string_view Bytes);
 
 private:

@@ -59,22 +59,32 @@ int DecodeBase64(std::string_view Text, std::string& Output) {
     return static_cast<int>(Output.size());
 }
 
-std::string DecodeQuotedPrintable(std::string_view Text) {
-    std::string out;
-    out.reserve(Text.size());
+void DecodeQuotedPrintableInto(std::string_view Text, std::string& Output, bool UnderscoreIsSpace) {
+    Output.clear();
+    Output.reserve(Text.size());
+    // Literal text goes over as it is, "_" read as a space when asked; decoded bytes never are.
+    auto appendLiteral = [&](std::string_view run) {
+        const std::size_t from = Output.size();
+        Output.append(run);
+        if (!UnderscoreIsSpace)
+            return;
+        for (std::size_t at = Output.find('_', from); at != std::string::npos; at = Output.find('_', at + 1))
+            Output[at] = ' ';
+    };
     std::size_t i = 0;
     while (i < Text.size()) {
-        const char c = Text[i];
-        if (c != '=') {
-            out += c;
-            ++i;
-            continue;
+        const std::size_t mark = Text.find('=', i);
+        if (mark == std::string_view::npos) {
+            appendLiteral(Text.substr(i));
+            break;
         }
+        appendLiteral(Text.substr(i, mark - i));
+        i = mark;
         const std::size_t following = Text.size() - i - 1;
         if (following == 0)
             break; // a final "=" is dropped
         if (following == 1) {
-            out.append(Text.substr(i)); // "=" and its one character stay; nothing more to scan
+            appendLiteral(Text.substr(i)); // "=" and its one character stay; nothing more to scan
             break;
         }
         const char a = Text[i + 1];
@@ -82,17 +92,22 @@ std::string DecodeQuotedPrintable(std::string_view Text) {
         const int high = UpperHexValue(a);
         const int low = UpperHexValue(b);
         if (high >= 0 && low >= 0) {
-            out += static_cast<char>(high * 16 + low);
+            Output += static_cast<char>(high * 16 + low);
             i += 3;
         } else if (IsLineEnd(a) && IsLineEnd(b) && a != b) {
             i += 3; // soft line break over CR LF or LF CR
         } else if (IsLineEnd(a)) {
             i += 2; // soft line break over a lone CR or LF
         } else {
-            out += c;
+            Output += '=';
             ++i;
         }
     }
+}
+
+std::string DecodeQuotedPrintable(std::string_view Text) {
+    std::string out;
+    DecodeQuotedPrintableInto(Text, out, false);
     return out;
 }
 

@@ -19,6 +19,10 @@ int DecodeBase64(std::string_view Text, std::string& Output);
 // ending the text is dropped; any other "=" stays.
 std::string DecodeQuotedPrintable(std::string_view Text);
 
+// The same into Output (replacing its content, keeping its capacity). With UnderscoreIsSpace
+// every "_" of Text reads as a space, as in Q encoded words ("=5F" still gives "_").
+void DecodeQuotedPrintableInto(std::string_view Text, std::string& Output, bool UnderscoreIsSpace);
+
 // The 6-bit value of a uuencode character: space and "`" are 0, "!" to "_" their code minus 32.
 // Any other character raises TMailFormatError("UUCODE message format error").
 int UUValue(char C);

@@ -21,6 +21,7 @@ TEST(EncodedWordsDecode, Words) {
         {"  plain text  ", "plain text"},
         {"=?x?Q?=41?=", "A"}, // the end is found after the escape, not right after the letter
         {"=?x?q?a_b?=", "a b"},
+        {"=?x?Q?a_=5F?=", "a _"},               // only a literal "_" is a space
         {"=?x?b?SGk=?= =?x?B?SGk=?=", "Hi Hi"}, // the blank between adjacent words stays
         {"=?x?B?SGk=?==?x?B?SGk=?=", "HiHi"},
         {"=?x?Z?a=41?=", "aA"}, // an unknown encoding letter means Q
@@ -67,6 +68,17 @@ TEST(EncodedWordsDecode, CharsetsConvertToUtf8) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(DecodeEncodedWords(row.input), row.output) << row.input;
+}
+
+TEST(EncodedWordsDecode, ConvertedTextLongerThanItsWord) {
+    std::string accents;
+    std::string encoded;
+    for (int i = 0; i < 10; ++i) {
+        accents += "\xc3\xa9\xc3\xa9\xc3\xa9";
+        encoded += "6enp";
+    }
+    EXPECT_EQ(DecodeEncodedWords("ab =?iso-8859-1?B?" + encoded + "?= cd =?x?Q?e?="),
+              "ab " + accents + " cd e");
 }
 
 TEST(EncodedWordsDecode, BadUUCharacterRaises) {
