@@ -1,0 +1,131 @@
+#include "notify/brightel_autostart.h"
+
+#include "util/text_convert.h"
+
+#include <QCoreApplication>
+#include <cctype>
+
+namespace quillet {
+
+namespace {
+
+bool FirstWritePending = true;
+
+bool SameText(const std::string& A, const std::string& B) {
+    if (A.size() != B.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < A.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(A[i])) !=
+            std::tolower(static_cast<unsigned char>(B[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr TAutostartKind Kinds[] = {TAutostartKind::EveryLogon, TAutostartKind::NextLogon};
+
+} // namespace
+
+void TBrightelAutostart::ArmFirstWriteRule() {
+    FirstWritePending = true;
+}
+
+TBrightelAutostart::TBrightelAutostart(std::unique_ptr<TAutostartEntries> Entries, QString ProgramPath)
+    : Entries(std::move(Entries)), FProgramPath(std::move(ProgramPath)) {
+    if (FProgramPath.isEmpty()) {
+        FProgramPath = QCoreApplication::applicationFilePath();
+    }
+    FAppName = FromQString(QCoreApplication::applicationName()) + "#Autostart";
+}
+
+bool TBrightelAutostart::NameUsable() const {
+    // The name becomes a file or value name: nothing that could reach outside its folder.
+    return !FAppName.empty() && FAppName != "." && FAppName != ".." &&
+           FAppName.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+bool TBrightelAutostart::IsSet(TAutostartKind Kind, bool Machine) {
+    return NameUsable() && Entries->IsSet(Kind, Machine, FAppName);
+}
+
+bool TBrightelAutostart::WriteEntry(TAutostartKind Kind, bool Machine, bool On) {
+    if (FirstWritePending) {
+        FirstWritePending = false;
+        On = IsSet(TAutostartKind::EveryLogon, FGlobal);
+    }
+    if (!NameUsable()) {
+        return false;
+    }
+    if (On) {
+        return Entries->Set(Kind, Machine, FAppName, FProgramPath);
+    }
+    Entries->Remove(Kind, Machine, FAppName);
+    return false;
+}
+
+bool TBrightelAutostart::autostart() {
+    FAutostart = IsSet(TAutostartKind::EveryLogon, FGlobal);
+    return FAutostart;
+}
+
+void TBrightelAutostart::setAutostart(bool Value) {
+    FAutostart = WriteEntry(TAutostartKind::EveryLogon, FGlobal, Value);
+}
+
+bool TBrightelAutostart::StartNextLogon() {
+    FStartNextLogon = IsSet(TAutostartKind::NextLogon, FGlobal);
+    return FStartNextLogon;
+}
+
+void TBrightelAutostart::setStartNextLogon(bool Value) {
+    FStartNextLogon = WriteEntry(TAutostartKind::NextLogon, FGlobal, Value);
+}
+
+void TBrightelAutostart::setAppName(const std::string& Name) {
+    if (SameText(Name, FAppName)) {
+        return;
+    }
+    bool existed[2][2] = {}; // [kind][machine]
+    for (int k = 0; k < 2; ++k) {
+        for (int m = 0; m < 2; ++m) {
+            existed[k][m] = IsSet(Kinds[k], m == 1);
+            if (existed[k][m]) {
+                Entries->Remove(Kinds[k], m == 1, FAppName);
+            }
+        }
+    }
+    FAppName = Name;
+    // A move rewrites what existed; it is no new choice of the user's, so the first-write rule
+    // does not apply to it.
+    if (NameUsable()) {
+        for (int k = 0; k < 2; ++k) {
+            for (int m = 0; m < 2; ++m) {
+                if (existed[k][m]) {
+                    Entries->Set(Kinds[k], m == 1, FAppName, FProgramPath);
+                }
+            }
+        }
+    }
+    autostart();
+    StartNextLogon();
+}
+
+void TBrightelAutostart::setGlobal(bool Value) {
+    if (Value && !Entries->CanWriteMachine()) {
+        Value = false;
+    }
+    if (Value == FGlobal) {
+        return;
+    }
+    for (TAutostartKind kind : Kinds) {
+        // An entry leaves its old scope only once it exists in the new one.
+        if (IsSet(kind, FGlobal) && Entries->Set(kind, Value, FAppName, FProgramPath)) {
+            Entries->Remove(kind, FGlobal, FAppName);
+        }
+    }
+    FGlobal = Value;
+}
+
+} // namespace quillet
