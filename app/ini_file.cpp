@@ -40,9 +40,10 @@ void TIniFile::Save(const TIniDocument& Document) {
     if (!file.open(QIODevice::WriteOnly)) {
         RaiseWriteError();
     }
-    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        RaiseWriteError();
+    if (!existed) {
+        // Owner only, set before the file appears under its name. A file system without
+        // permissions (a FAT stick) refuses this, and the file is still written.
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     const std::string text = Document.Text();
     if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||

@@ -149,15 +149,6 @@ TEST(IniFile, HundredTwentyAccountSections) {
     }
 }
 
-TEST(IniFile, AccountSectionNames) {
-    EXPECT_EQ(AccountSectionName(0), "Account00");
-    EXPECT_EQ(AccountSectionName(7), "Account07");
-    EXPECT_EQ(AccountSectionName(10), "Account10");
-    EXPECT_EQ(AccountSectionName(99), "Account99");
-    EXPECT_EQ(AccountSectionName(100), "Account100");
-    EXPECT_EQ(AccountSectionName(119), "Account119");
-}
-
 TEST(IniFile, CreatedFileIsForItsOwnerOnlyAndAnExistingFileKeepsItsPermissions) {
     TTempAppDir dir;
     TIniFile created(dir.IniPath());

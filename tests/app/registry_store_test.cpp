@@ -52,16 +52,5 @@ TEST_F(RegistryStore, HandWrittenValuesWithCommasReadAsWritten) {
     EXPECT_EQ(ReadInteger(store, "Options", "SortCol", 5), 3);
 }
 
-TEST_F(RegistryStore, ToolbarPositionsRoundTrip) {
-    const QByteArray state("\x00\x01\xFFtoolbar state", 16);
-    {
-        TRegistryStore store(file());
-        EXPECT_TRUE(store.ReadToolbarState().isEmpty());
-        store.WriteToolbarState(state);
-    }
-    TRegistryStore store(file());
-    EXPECT_EQ(store.ReadToolbarState(), state);
-}
-
 } // namespace
 } // namespace quillet

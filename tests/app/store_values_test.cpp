@@ -60,15 +60,5 @@ TEST(StoreValues, BooleansAreAnyNonZeroNumber) {
     }
 }
 
-TEST(StoreValues, WritesDecimalTextAndZeroOrOne) {
-    test::TTempSettingsStore store;
-    WriteInteger(store, "Layout", "PanelsColor", -2147483633);
-    WriteBool(store, "Options", "FirstRun", false);
-    WriteBool(store, "Options", "SortAsc", true);
-    EXPECT_EQ(store.ReadString("Layout", "PanelsColor", ""), "-2147483633");
-    EXPECT_EQ(store.ReadString("Options", "FirstRun", ""), "0");
-    EXPECT_EQ(store.ReadString("Options", "SortAsc", ""), "1");
-}
-
 } // namespace
 } // namespace quillet

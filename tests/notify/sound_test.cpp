@@ -45,23 +45,6 @@ TEST(OneSound, StoredForms) {
     }
 }
 
-TEST(OneSound, WrittenFormReadsBack) {
-    EXPECT_EQ(TOneSound().ToText(), "act=1,builtin=1,path=");
-    for (const char* path : {"", "/a/b.wav", "/a,b/c.wav", "C:\\x y\\z.wav"}) {
-        for (int flags = 0; flags < 4; ++flags) {
-            TOneSound sound;
-            sound.IsActive = flags & 1;
-            sound.BuiltIn = flags & 2;
-            sound.WavePath = path;
-            TOneSound back;
-            back.FromText(sound.ToText());
-            EXPECT_EQ(back.IsActive, sound.IsActive);
-            EXPECT_EQ(back.BuiltIn, sound.BuiltIn);
-            EXPECT_EQ(back.WavePath, sound.WavePath);
-        }
-    }
-}
-
 class TRecordingPlayer : public TSoundPlayer {
 public:
     void PlayResource(const QString& ResourcePath) override { Played.push_back("resource " + ResourcePath); }
@@ -137,10 +120,6 @@ TEST(SoundTable, StoredValues) {
     EXPECT_EQ(saved.ReadString("Sounds", "SND_NOMAIL", ""), "act=0,builtin=1,path=");
     EXPECT_EQ(saved.ReadString("Sounds", "SND_DELETE", ""), "act=1,builtin=0,path=/snd/del.wav");
     EXPECT_EQ(saved.ReadString("Sounds", "SND_UNDELETE", ""), "act=1,builtin=1,path=");
-
-    table.CopyNamesToWorkingCopies();
-    EXPECT_EQ(table.WorkingCopy(sndDelete)->SoundName, "SND_DELETE");
-    EXPECT_EQ(table.WorkingCopy(6), nullptr);
 }
 
 TEST(SoundTable, BuiltInSoundsAreShortDistinctMonoPcmWaves) {
