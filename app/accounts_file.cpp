@@ -1,0 +1,56 @@
+#include "app/accounts_file.h"
+
+#include "app/ini_file.h"
+#include "crypto/master_password.h"
+#include "crypto/protected_text.h"
+#include "model/account.h"
+
+#include <memory>
+
+namespace quillet {
+
+namespace {
+
+const std::string kAccounts = "Accounts";
+
+} // namespace
+
+TAccountsHeader ReadAccountsHeader(const TIniFile& Ini) {
+    TAccountsHeader header;
+    header.Count = Ini.ReadInteger(kAccounts, "Count", 0);
+    header.UsePassword = Ini.ReadBool(kAccounts, "UsePassword", false);
+    header.TestPhrase = Ini.ReadString(kAccounts, "TestPhrase", "");
+    return header;
+}
+
+void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassword, TAccounts& Accounts) {
+    for (int n = 0; n < Count; ++n) {
+        const std::string section = AccountSectionName(n);
+        auto account = std::make_unique<TAccount>();
+        account->Label = Ini.ReadString(section, "Label", "");
+        account->UserName = UnprotectText(Ini.ReadString(section, "UserName", ""), MasterPassword);
+        account->Host = UnprotectText(Ini.ReadString(section, "Host", ""), MasterPassword);
+        account->Password = UnprotectText(Ini.ReadString(section, "Password", ""), MasterPassword);
+        account->SetPort(Ini.ReadInteger(section, "Port", 110));
+        account->Active = Ini.ReadBool(section, "Active", true);
+        Accounts.Add(std::move(account));
+    }
+}
+
+void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts) {
+    Ini.WriteInteger(kAccounts, "Count", Accounts.Count());
+    Ini.WriteBool(kAccounts, "UsePassword", !MasterPassword.empty());
+    Ini.WriteString(kAccounts, "TestPhrase", MakeTestPhrase(MasterPassword));
+    for (int n = 0; n < Accounts.Count(); ++n) {
+        const TAccount& account = Accounts[n];
+        const std::string section = AccountSectionName(n);
+        Ini.WriteString(section, "Label", account.Label);
+        Ini.WriteString(section, "UserName", ProtectText(account.UserName, MasterPassword));
+        Ini.WriteString(section, "Host", ProtectText(account.Host, MasterPassword));
+        Ini.WriteString(section, "Password", ProtectText(account.Password, MasterPassword));
+        Ini.WriteInteger(section, "Port", account.Port);
+        Ini.WriteBool(section, "Active", account.Active);
+    }
+}
+
+} // namespace quillet

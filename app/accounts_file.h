@@ -1,0 +1,31 @@
+// The accounts in the settings file: the "Accounts" section (count, master-password marker and
+// test value) and one numbered section per account, credentials in protected form.
+#pragma once
+
+#include <string>
+
+namespace quillet {
+
+class TIniFile;
+class TAccounts;
+
+// What the "Accounts" section says before any account is read.
+struct TAccountsHeader {
+    int Count = 0;
+    bool UsePassword = false;
+    std::string TestPhrase;
+};
+
+TAccountsHeader ReadAccountsHeader(const TIniFile& Ini);
+
+// Reads Count accounts in order and appends each to Accounts, credentials undone with
+// MasterPassword (scrambled when it is empty). A stored credential that is not valid
+// hexadecimal raises the conversion error; accounts appended before it stay in the list.
+void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassword, TAccounts& Accounts);
+
+// Writes "Count", "UsePassword", "TestPhrase" and one section per account in list order.
+// Sections numbered at or above the new count are left as they are. A failed write raises
+// "Unable to write to <file>" and the values before it stay written.
+void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts);
+
+} // namespace quillet

@@ -1,0 +1,176 @@
+#include "app/accounts_file.h"
+#include "app/ini_file.h"
+#include "crypto/master_password.h"
+#include "model/account.h"
+#include "tests/support/temp_settings.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillet;
+
+namespace {
+
+// Saves accounts built from (label, user, host, password, port, active) rows.
+struct AccountRow {
+    std::string label, user, host, password;
+    int port;
+    bool active;
+};
+
+void AddAccount(TAccounts& list, const AccountRow& r) {
+    auto a = std::make_unique<TAccount>();
+    a->Label = r.label;
+    a->UserName = r.user;
+    a->Host = r.host;
+    a->Password = r.password;
+    a->SetPort(r.port);
+    a->Active = r.active;
+    list.Add(std::move(a));
+}
+
+} // namespace
+
+// A settings file written by hand (or by another tool): odd letter case, comments, an extra
+// section, and credentials in the scrambled form another implementation produced.
+TEST(AccountsFile, HandMadeFileWithScrambledCredentialsLoads) {
+    test::TTempAppDir dir;
+    dir.WriteFile("Quillet.ini", "; written by hand\r\n"
+                                 "[accounts]\r\n"
+                                 "count=3\r\n"
+                                 "UsePassword=0\r\n"
+                                 "[Other]\r\n"
+                                 "Keep=me\r\n"
+                                 "[ACCOUNT00]\r\n"
+                                 "Label=Home\r\n"
+                                 "UserName=2083E3E3E3D1E3DBE3E1E3DF\r\n"
+                                 "Host=35CD989A9984989A9D859995989299999986989A998799959D85998599959896\r\n"
+                                 "Password=2DF3736C726F735F7270736F727276727773\r\n"
+                                 "[Account01]\r\n"
+                                 "label=Work\r\n"
+                                 "username=79a7bfbfbfadbfb7bfbdbfbb\r\n"
+                                 "HOST=D7A2C3C5C4AFC3C5C8B0C4C0C3BDC4C4C4B1C3C5C4B2C4C0C8B0C4B0C4C0C3C1\r\n"
+                                 "Password=4AE2847D8380847083818480838387838884\r\n"
+                                 "Port=0\r\n"
+                                 "Active=0\r\n"
+                                 "[Account02]\r\n"
+                                 "Label=Old\r\n"
+                                 "UserName=8DC99D9D\r\n"
+                                 "Port=99999\r\n");
+    TIniFile ini(dir.IniPath());
+    const TAccountsHeader header = ReadAccountsHeader(ini);
+    EXPECT_EQ(header.Count, 3);
+    EXPECT_FALSE(header.UsePassword);
+
+    TAccounts list;
+    ReadAccounts(ini, header.Count, "", list);
+    ASSERT_EQ(list.Count(), 3);
+    const struct {
+        const char *label, *user, *host, *password;
+        int port;
+        bool active;
+    } expected[] = {
+        {"Home", "alice", "pop.example.net", "hunter2!", 110, true},
+        {"Work", "alice", "pop.example.net", "hunter2!", 1, false},
+        {"Old", "a", "", "", 65535, true},
+    };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list[i].Label, expected[i].label);
+        EXPECT_EQ(list[i].UserName, expected[i].user);
+        EXPECT_EQ(list[i].Host, expected[i].host);
+        EXPECT_EQ(list[i].Password, expected[i].password);
+        EXPECT_EQ(list[i].Port, expected[i].port);
+        EXPECT_EQ(list[i].Active, expected[i].active);
+    }
+
+    // Saving keeps the other section and the comment.
+    WriteAccounts(ini, "", list);
+    const std::string text = dir.ReadFile("Quillet.ini");
+    EXPECT_NE(text.find("; written by hand"), std::string::npos);
+    EXPECT_NE(text.find("Keep=me"), std::string::npos);
+}
+
+TEST(AccountsFile, MasterPasswordFileFromAnotherImplementation) {
+    test::TTempAppDir dir;
+    dir.WriteFile("Quillet.ini",
+                  "[Accounts]\nCount=1\nUsePassword=1\nTestPhrase=" + MakeTestPhrase("s3cret") +
+                      "\n[Account00]\nLabel=Enc\nUserName=20CB679172\n"
+                      "Host=8D142D4C19FDEA0A379289C7754936\nPassword=E9E4D4D2E05267B5\n");
+    TIniFile ini(dir.IniPath());
+    const TAccountsHeader header = ReadAccountsHeader(ini);
+    EXPECT_TRUE(header.UsePassword);
+    EXPECT_TRUE(PasswordOpensTestPhrase(header.TestPhrase, "s3cret"));
+    EXPECT_FALSE(PasswordOpensTestPhrase(header.TestPhrase, "wrong"));
+    TAccounts list;
+    ReadAccounts(ini, header.Count, "s3cret", list);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0].UserName, "alice");
+    EXPECT_EQ(list[0].Host, "pop.example.net");
+    EXPECT_EQ(list[0].Password, "hunter2!");
+}
+
+TEST(AccountsFile, SaveAndLoadRoundTrip) {
+    for (const std::string master : {"", "Correct Horse"}) {
+        test::TTempAppDir dir;
+        TIniFile ini(dir.IniPath());
+        TAccounts list;
+        for (int i = 0; i < 120; ++i)
+            AddAccount(list, {"acc" + std::to_string(i), "user" + std::to_string(i),
+                              "pop" + std::to_string(i) + ".example", "pw=;#[x]" + std::to_string(i), 100 + i,
+                              i % 2 == 0});
+        WriteAccounts(ini, master, list);
+
+        const std::string text = dir.ReadFile("Quillet.ini");
+        EXPECT_NE(text.find("[Account119]"), std::string::npos);
+        EXPECT_NE(text.find("[Account10]"), std::string::npos);
+        EXPECT_EQ(text.find("user7"), std::string::npos) << "credentials are never stored in clear";
+        EXPECT_EQ(text.find("example"), std::string::npos);
+        EXPECT_EQ(text.find("pw="), std::string::npos);
+        EXPECT_NE(text.find("Label=acc7"), std::string::npos) << "labels are stored in clear";
+
+        const TAccountsHeader header = ReadAccountsHeader(ini);
+        EXPECT_EQ(header.Count, 120);
+        EXPECT_EQ(header.UsePassword, !master.empty());
+        TAccounts loaded;
+        ReadAccounts(ini, header.Count, master, loaded);
+        ASSERT_EQ(loaded.Count(), 120);
+        for (int i : {0, 7, 119}) {
+            EXPECT_EQ(loaded[i].Label, list[i].Label);
+            EXPECT_EQ(loaded[i].UserName, list[i].UserName);
+            EXPECT_EQ(loaded[i].Host, list[i].Host);
+            EXPECT_EQ(loaded[i].Password, list[i].Password);
+            EXPECT_EQ(loaded[i].Port, list[i].Port);
+            EXPECT_EQ(loaded[i].Active, list[i].Active);
+        }
+    }
+}
+
+TEST(AccountsFile, FewerAccountsLeaveOldSectionsUnread) {
+    test::TTempAppDir dir;
+    TIniFile ini(dir.IniPath());
+    TAccounts list;
+    for (const char* name : {"a", "b", "c"})
+        AddAccount(list, {name, "u", "h", "p", 110, true});
+    WriteAccounts(ini, "", list);
+    ASSERT_TRUE(list.Delete(2));
+    WriteAccounts(ini, "", list);
+    EXPECT_NE(dir.ReadFile("Quillet.ini").find("[Account02]"), std::string::npos);
+    TAccounts loaded;
+    ReadAccounts(ini, ReadAccountsHeader(ini).Count, "", loaded);
+    EXPECT_EQ(loaded.Count(), 2);
+}
+
+TEST(AccountsFile, DamagedCredentialStopsTheLoadAtThatValue) {
+    test::TTempAppDir dir;
+    dir.WriteFile("Quillet.ini", "[Accounts]\nCount=3\n[Account00]\nLabel=ok\nUserName=8DC99D9D\n"
+                                 "[Account01]\nLabel=bad\nUserName=8DC99D9D\nHost=XYZ1\n");
+    TIniFile ini(dir.IniPath());
+    TAccounts list;
+    try {
+        ReadAccounts(ini, 3, "", list);
+        FAIL() << "a non-hexadecimal value must raise the conversion error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "'$XY' is not a valid integer value");
+    }
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0].Label, "ok");
+}
