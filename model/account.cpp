@@ -37,7 +37,9 @@ void TAccount::SetPort(std::int32_t Value) {
         Port = Value;
 }
 
-void TAccount::StoreListing(const std::string& Text) { LastListing = ListingLines(Text); }
+void TAccount::StoreListing(const std::string& Text) {
+    LastListing = ListingLines(Text);
+}
 
 bool TAccount::SameListing(const std::string& Text) const {
     return JoinTextLines(ListingLines(Text)) == JoinTextLines(LastListing);

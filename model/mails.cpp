@@ -11,8 +11,8 @@ TMail* TMails::Item(int Index) const {
 }
 
 int TMails::IndexOfSeq(std::uint64_t Seq) const {
-    const auto it =
-        std::lower_bound(items_.begin(), items_.end(), Seq, [](const Slot& s, std::uint64_t v) { return s.seq < v; });
+    const auto it = std::lower_bound(items_.begin(), items_.end(), Seq,
+                                     [](const Slot& s, std::uint64_t v) { return s.seq < v; });
     if (it == items_.end() || it->seq != Seq)
         return -1;
     return static_cast<int>(it - items_.begin());

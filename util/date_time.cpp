@@ -40,6 +40,8 @@ TDateTime QDateTimeToDateTime(const QDateTime& value) {
                           t.second(), t.msec());
 }
 
-TDateTime NowDateTime() { return QDateTimeToDateTime(QDateTime::currentDateTime()); }
+TDateTime NowDateTime() {
+    return QDateTimeToDateTime(QDateTime::currentDateTime());
+}
 
 } // namespace quillet

@@ -50,7 +50,8 @@ void RestoreFormPlacement(TSettingsStore& Store, QWidget* Window, bool WithSize)
 void SaveFormPlacement(TSettingsStore& Store, QWidget* Window, bool WithSize) {
     if (Window == nullptr || Window->isMinimized() || Window->isMaximized())
         return;
-    Store.WriteString(kSection, FromQString(Window->objectName()), PlacementText(OuterGeometry(Window), WithSize));
+    Store.WriteString(kSection, FromQString(Window->objectName()),
+                      PlacementText(OuterGeometry(Window), WithSize));
 }
 
 } // namespace quillet

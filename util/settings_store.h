@@ -13,7 +13,8 @@ public:
     // The value named Name in Section, or Default when there is none.
     virtual std::string ReadString(const std::string& Section, const std::string& Name,
                                    const std::string& Default) = 0;
-    virtual void WriteString(const std::string& Section, const std::string& Name, const std::string& Value) = 0;
+    virtual void WriteString(const std::string& Section, const std::string& Name,
+                             const std::string& Value) = 0;
 };
 
 } // namespace quillet

@@ -7,14 +7,18 @@ namespace quillet {
 
 namespace {
 
-bool IsIn(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+bool IsIn(char c, std::string_view set) {
+    return set.find(c) != std::string_view::npos;
+}
 
 char UpperByte(char c) {
     const auto b = static_cast<unsigned char>(c);
     return (b >= 'a' && b <= 'z') ? static_cast<char>(b - 'a' + 'A') : c;
 }
 
-int Len(std::string_view s) { return static_cast<int>(s.size()); }
+int Len(std::string_view s) {
+    return static_cast<int>(s.size());
+}
 
 } // namespace
 

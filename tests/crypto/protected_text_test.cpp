@@ -14,7 +14,8 @@ TEST(ProtectedText, StoredVectorsReadBack) {
         EXPECT_EQ(ProtectText(value, pass), row.Columns.at(2)) << "line " << row.Line;
     }
     for (const auto& row : test::ReadVectorFile("stored_scrambled.tsv"))
-        EXPECT_EQ(UnprotectText(row.Columns.at(1), ""), HexToString(row.Columns.at(0))) << "line " << row.Line;
+        EXPECT_EQ(UnprotectText(row.Columns.at(1), ""), HexToString(row.Columns.at(0)))
+            << "line " << row.Line;
 }
 
 TEST(ProtectedText, RoundTripsAndDamage) {

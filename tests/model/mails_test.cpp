@@ -24,11 +24,11 @@ TEST(MailIdentity, HeaderLinesFromTheThirdOn) {
         V lines;
         std::string id;
     } rows[] = {
-        {{"A: 1", "B: 2"}, ""},                                        // two header lines
-        {{"A: 1", "B: 2", "", "C: 3", "D: 4"}, ""},                    // body lines do not count
+        {{"A: 1", "B: 2"}, ""},                     // two header lines
+        {{"A: 1", "B: 2", "", "C: 3", "D: 4"}, ""}, // body lines do not count
         {{"Received: other", "X-Note: changed", "Subject: abc", "From: Ann"}, "500B"}, // top lines ignored
         {{"Received: by relay", "X-Note: hello", "Subject: abd", "From: Ann"}, "510B"},
-        {{"a", "b", "\t folded", "x"}, "9778"},                        // a continuation line is a line
+        {{"a", "b", "\t folded", "x"}, "9778"}, // a continuation line is a line
         {{}, ""},
     };
     for (const auto& r : rows)

@@ -17,17 +17,17 @@ TEST(Placement, ApplyPlacementText) {
         bool withSize;
         TPlacementRect expected;
     } rows[] = {
-        {"-1,-1", true, designed},                // no stored value
-        {"0,50", false, designed},                // a left edge of 0 is no position
-        {"5,0", false, {5, 0, 500, 400}},         // a top of 0 is
+        {"-1,-1", true, designed},        // no stored value
+        {"0,50", false, designed},        // a left edge of 0 is no position
+        {"5,0", false, {5, 0, 500, 400}}, // a top of 0 is
         {"2000,900", false, {1004, 748, 500, 400}},
         {"10,10,0,300", true, {10, 10, 500, 400}}, // a zero width keeps the designed size
         {"10,10,400,0", true, {10, 10, 500, 400}},
         {"10,10,400,300", true, {10, 10, 400, 300}},
         {"10,10,400,300", false, {10, 10, 500, 400}},
-        {"-300,40", false, designed},             // secondary display to the left: not restored
+        {"-300,40", false, designed}, // secondary display to the left: not restored
         {"40,-300", false, designed},
-        {"x,y", false, designed},                 // damaged values convert to 0
+        {"x,y", false, designed}, // damaged values convert to 0
         {"7,abc", false, {7, 0, 500, 400}},
         {"", false, designed},
     };
@@ -54,7 +54,8 @@ namespace {
 class TempStore : public TSettingsStore {
 public:
     TempStore() : settings_(dir_.filePath("store.conf"), QSettings::IniFormat) {}
-    std::string ReadString(const std::string& Section, const std::string& Name, const std::string& Default) override {
+    std::string ReadString(const std::string& Section, const std::string& Name,
+                           const std::string& Default) override {
         return settings_.value(QString::fromStdString(Section + "/" + Name), QString::fromStdString(Default))
             .toString()
             .toStdString();

@@ -11,7 +11,7 @@ TEST(TextConvert, BytesToQString) {
     } rows[] = {
         {"plain", "plain"},
         {"Caf\xC3\xA9", QString::fromUtf8("Café")},
-        {"Caf\xE9", QString::fromUtf8("Café")},          // not UTF-8: Windows-1252
+        {"Caf\xE9", QString::fromUtf8("Café")},           // not UTF-8: Windows-1252
         {"\x80 \x93q\x94", QString::fromUtf8("€ “q”")},   // the 0x80..0x9F range of Windows-1252
         {"\x81\x8D", QString(QChar(0x81)) + QChar(0x8D)}, // unassigned codes keep their value
         {std::string("a\0b", 3), QString("a") + QChar(0) + "b"},
