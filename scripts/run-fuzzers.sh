@@ -13,7 +13,7 @@ cmake --build build/fuzz -j "$(nproc)"
 shopt -s nullglob
 status=0
 for exe in build/fuzz/fuzz/*/fuzz_*; do
-    [ -x "$exe" ] || continue
+    [ -f "$exe" ] && [ -x "$exe" ] || continue
     name=$(basename "$exe")
     work="build/fuzz/corpus/$name"
     mkdir -p "$work"
@@ -27,7 +27,7 @@ for exe in build/fuzz/fuzz/*/fuzz_*; do
         tail -40 "build/fuzz/fuzz-$name.log"
         status=1
     else
-        grep -E '^#[0-9]+ *DONE' "build/fuzz/fuzz-$name.log" | tail -1 || true
+        grep -E '^(Done|#[0-9]+ +DONE)' "build/fuzz/fuzz-$name.log" | tail -1 || true
     fi
 done
 exit $status
