@@ -4,7 +4,8 @@
 function(quillet_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest)
+    # quillet_test_support brings the shared test entry (tests/support/test_main.cpp).
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillet_test_support GTest::gmock GTest::gtest)
     target_compile_definitions(${name} PRIVATE QUILLET_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

@@ -81,16 +81,9 @@ void TSocketConversation::Open() {
 
 void TSocketConversation::Close() {
     Socket_->abort();
-    if (Waiting) {
-        // A socket that never connected raises no close notification: end the wait the same way.
-        ReplyTimer_->stop();
-        Waiting = false;
-        TalkCode = 0;
-        Terminator.clear();
-        ExpectedSize = 0;
-        PacketSize = 0;
-        Wake();
-    }
+    // A socket that never connected raises no close notification: end the wait the same way.
+    if (Waiting)
+        EndWaitByClose();
 }
 
 void TSocketConversation::StartTimer() {
@@ -267,6 +260,10 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
 void TSocketConversation::Disconnected() {
     if (OnClose)
         OnClose(this);
+    EndWaitByClose();
+}
+
+void TSocketConversation::EndWaitByClose() {
     ReplyTimer_->stop();
     Waiting = false;
     TalkCode = 0;

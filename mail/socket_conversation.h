@@ -104,6 +104,8 @@ private:
     void TimedOut();
     void SocketError(QAbstractSocket::SocketError Error);
     void Disconnected();
+    // Ends a wait the way a closed connection does; ReplyOK keeps its value.
+    void EndWaitByClose();
     void EndWaitByError(std::uint8_t Kind);
     void StartTimer();
     void Report(std::int32_t Total, std::int32_t Current);

@@ -28,6 +28,15 @@ void AddAccount(TAccounts& list, const AccountRow& r) {
     list.Add(std::move(a));
 }
 
+void ExpectAccount(const TAccount& a, const AccountRow& r) {
+    EXPECT_EQ(a.Label, r.label);
+    EXPECT_EQ(a.UserName, r.user);
+    EXPECT_EQ(a.Host, r.host);
+    EXPECT_EQ(a.Password, r.password);
+    EXPECT_EQ(a.Port, r.port);
+    EXPECT_EQ(a.Active, r.active);
+}
+
 } // namespace
 
 // A settings file written by hand (or by another tool): odd letter case, comments, an extra
@@ -64,23 +73,13 @@ TEST(AccountsFile, HandMadeFileWithScrambledCredentialsLoads) {
     TAccounts list;
     ReadAccounts(ini, header.Count, "", list);
     ASSERT_EQ(list.Count(), 3);
-    const struct {
-        const char *label, *user, *host, *password;
-        int port;
-        bool active;
-    } expected[] = {
+    const AccountRow expected[] = {
         {"Home", "alice", "pop.example.net", "hunter2!", 110, true},
         {"Work", "alice", "pop.example.net", "hunter2!", 1, false},
         {"Old", "a", "", "", 65535, true},
     };
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(list[i].Label, expected[i].label);
-        EXPECT_EQ(list[i].UserName, expected[i].user);
-        EXPECT_EQ(list[i].Host, expected[i].host);
-        EXPECT_EQ(list[i].Password, expected[i].password);
-        EXPECT_EQ(list[i].Port, expected[i].port);
-        EXPECT_EQ(list[i].Active, expected[i].active);
-    }
+    for (int i = 0; i < 3; ++i)
+        ExpectAccount(list[i], expected[i]);
 
     // Saving keeps the other section and the comment.
     WriteAccounts(ini, "", list);
@@ -133,14 +132,9 @@ TEST(AccountsFile, SaveAndLoadRoundTrip) {
         TAccounts loaded;
         ReadAccounts(ini, header.Count, master, loaded);
         ASSERT_EQ(loaded.Count(), 120);
-        for (int i : {0, 7, 119}) {
-            EXPECT_EQ(loaded[i].Label, list[i].Label);
-            EXPECT_EQ(loaded[i].UserName, list[i].UserName);
-            EXPECT_EQ(loaded[i].Host, list[i].Host);
-            EXPECT_EQ(loaded[i].Password, list[i].Password);
-            EXPECT_EQ(loaded[i].Port, list[i].Port);
-            EXPECT_EQ(loaded[i].Active, list[i].Active);
-        }
+        for (int i : {0, 7, 119})
+            ExpectAccount(loaded[i], {list[i].Label, list[i].UserName, list[i].Host, list[i].Password,
+                                      list[i].Port, list[i].Active});
     }
 }
 
