@@ -1,5 +1,6 @@
 // Program entry.
 #include "app/single_instance.h"
+#include "model/model.h"
 #include "util/decimal_separator.h"
 
 #include <QApplication>
@@ -22,5 +23,9 @@ int main(int argc, char* argv[]) {
     window.setWindowTitle("Quillet");
     window.resize(800, 500);
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    // The accounts own sockets: let them go while the application object still exists.
+    quillet::Accounts.Clear();
+    quillet::Mails.Clear();
+    return exitCode;
 }
