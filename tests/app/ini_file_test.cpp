@@ -12,25 +12,16 @@ namespace {
 
 using test::TTempAppDir;
 
-const std::string HandMade = "; Quillet settings, edited by hand\r\n"
-                             "stray=line before any section\r\n"
-                             "\r\n"
-                             "[ACCOUNTS]\r\n"
-                             "  count = 2 \r\n"
-                             "usepassword=0\r\n"
-                             "\r\n"
-                             "[Extra]\r\n"
-                             "Keep=me\r\n"
-                             "\r\n"
-                             "[account00]\r\n"
-                             "LABEL=\"  Work  \"\r\n"
-                             "; a comment inside a section\r\n"
-                             "Port=0x6E\r\n"
-                             "\r\n"
-                             "[Account01]\r\n"
-                             "Label=Home\r\n";
+// One section to a line.
+const std::string HandMade =
+    "; Quillet settings, edited by hand\r\nstray=line before any section\r\n\r\n"
+    "[ACCOUNTS]\r\n  count = 2 \r\nusepassword=0\r\n\r\n"
+    "[Extra]\r\nKeep=me\r\n\r\n"
+    "[account00]\r\nLABEL=\"  Work  \"\r\n; a comment inside a section\r\nPort=0x6E\r\n\r\n"
+    "[Account01]\r\nLabel=Home\r\n";
 
-TEST(IniFile, HandMadeFileReadsWithoutRegardToCase) {
+// Read without regard to case; a write changes only its own line and keeps every other one.
+TEST(IniFile, HandMadeFile) {
     TTempAppDir dir;
     dir.WriteFile("Quillet.ini", HandMade);
     TIniFile ini(dir.IniPath());
@@ -42,38 +33,16 @@ TEST(IniFile, HandMadeFileReadsWithoutRegardToCase) {
     EXPECT_EQ(ini.ReadString("Account01", "Host", "none"), "none");
     EXPECT_EQ(ini.ReadString("Accounts", "stray", "none"), "none");
     EXPECT_EQ(ini.ReadString("Account02", "Label", "none"), "none");
-}
 
-TEST(IniFile, WritesKeepEveryOtherLine) {
-    TTempAppDir dir;
-    dir.WriteFile("Quillet.ini", HandMade);
-    TIniFile ini(dir.IniPath());
     ini.WriteInteger("Accounts", "Count", 3);
     ini.WriteString("Accounts", "TestPhrase", "AB12");
     ini.WriteString("Account00", "Host", "0A0B");
     ini.WriteString("Account02", "Label", "New");
-    EXPECT_EQ(dir.ReadFile("Quillet.ini"), "; Quillet settings, edited by hand\r\n"
-                                           "stray=line before any section\r\n"
-                                           "\r\n"
-                                           "[ACCOUNTS]\r\n"
-                                           "count=3\r\n"
-                                           "usepassword=0\r\n"
-                                           "TestPhrase=AB12\r\n"
-                                           "\r\n"
-                                           "[Extra]\r\n"
-                                           "Keep=me\r\n"
-                                           "\r\n"
-                                           "[account00]\r\n"
-                                           "LABEL=\"  Work  \"\r\n"
-                                           "; a comment inside a section\r\n"
-                                           "Port=0x6E\r\n"
-                                           "Host=0A0B\r\n"
-                                           "\r\n"
-                                           "[Account01]\r\n"
-                                           "Label=Home\r\n"
-                                           "\r\n"
-                                           "[Account02]\r\n"
-                                           "Label=New\r\n");
+    std::string expected = HandMade;
+    expected.replace(expected.find("  count = 2 "), 12, "count=3");
+    expected.insert(expected.find("usepassword=0\r\n") + 15, "TestPhrase=AB12\r\n");
+    expected.insert(expected.find("Port=0x6E\r\n") + 11, "Host=0A0B\r\n");
+    EXPECT_EQ(dir.ReadFile("Quillet.ini"), expected + "\r\n[Account02]\r\nLabel=New\r\n");
 }
 
 TEST(IniFile, FileWithUnixLineEndsAndByteOrderMarkKeepsThem) {
@@ -86,27 +55,14 @@ TEST(IniFile, FileWithUnixLineEndsAndByteOrderMarkKeepsThem) {
 }
 
 TEST(IniFile, IntegerForms) {
-    struct Row {
-        const char* text;
-        std::int32_t expected;
-    };
-    const Row rows[] = {
-        {"110", 110},
-        {"-5", -5},
-        {"0x6e", 110},
-        {"0X6E", 110},
-        {"0xFFFFFFFF", -1},
-        {"0x", 7},
-        {"0x100000000", 7},
-        {"0xZZ", 7},
-        {"", 7},
-        {"abc", 7},
-        {"12abc", 7},
-        {"99999999999", 7},
-        {"0x7FFFFFFF", INT32_MAX},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ParseIniInteger(row.text, 7), row.expected) << row.text;
+    const std::pair<const char*, std::int32_t> rows[] = {{"110", 110},       {"-5", -5},
+                                                         {"0x6e", 110},      {"0X6E", 110},
+                                                         {"0xFFFFFFFF", -1}, {"0x7FFFFFFF", INT32_MAX}};
+    for (const auto& [text, expected] : rows) {
+        EXPECT_EQ(ParseIniInteger(text, 7), expected) << text;
+    }
+    for (const char* text : {"0x", "0x100000000", "0xZZ", "", "abc", "12abc", "99999999999"}) {
+        EXPECT_EQ(ParseIniInteger(text, 7), 7) << text;
     }
 }
 

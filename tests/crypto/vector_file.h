@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,25 +24,15 @@ inline std::vector<TVectorRow> ReadVectorFile(const std::string& Name) {
         throw std::runtime_error("cannot open " + Path);
     std::vector<TVectorRow> Rows;
     std::string Text;
-    int Line = 0;
-    while (std::getline(In, Text)) {
-        ++Line;
+    for (int Line = 1; std::getline(In, Text); ++Line) {
+        if (!Text.empty() && Text.back() == '\r')
+            Text.pop_back();
         if (Line == 1 || Text.empty())
             continue;
-        if (Text.back() == '\r')
-            Text.pop_back();
-        TVectorRow Row;
-        Row.Line = Line;
-        std::size_t Start = 0;
-        for (;;) {
-            const std::size_t Tab = Text.find('\t', Start);
-            Row.Columns.push_back(
-                Text.substr(Start, Tab == std::string::npos ? std::string::npos : Tab - Start));
-            if (Tab == std::string::npos)
-                break;
-            Start = Tab + 1;
-        }
-        Rows.push_back(std::move(Row));
+        Rows.push_back({Line, {}});
+        std::istringstream Fields(Text + '\t'); // the extra tab ends the last column, empty or not
+        for (std::string Field; std::getline(Fields, Field, '\t');)
+            Rows.back().Columns.push_back(Field);
     }
     return Rows;
 }

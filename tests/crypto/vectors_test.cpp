@@ -2,6 +2,7 @@
 #include "crypto/blowfish.h"
 #include "crypto/blowfish_cipher.h"
 #include "crypto/hex_text.h"
+#include "crypto/protected_text.h"
 #include "crypto/scramble.h"
 #include "tests/crypto/vector_file.h"
 
@@ -39,38 +40,33 @@ TEST(KnownAnswers, BlowfishChainingModes) {
     for (const auto& Row : Rows) {
         SCOPED_TRACE("blowfish_modes.tsv line " + std::to_string(Row.Line));
         const bool Cbc = Row.Columns[0] == "CBC";
-        const std::string Key = Bytes(Row, 1), IV = Bytes(Row, 2), Plain = Bytes(Row, 3),
-                          Cipher = Bytes(Row, 4);
-        const void* IVector = IV.empty() ? nullptr : IV.data();
+        const auto Encrypt = Cbc ? &TBlowfishCipher::EncryptCBC : &TBlowfishCipher::EncryptCFB8;
+        const auto Decrypt = Cbc ? &TBlowfishCipher::DecryptCBC : &TBlowfishCipher::DecryptCFB8;
+        const std::string Key = Bytes(Row, 1), IV = Bytes(Row, 2), Plain = Bytes(Row, 3);
         const auto Size = static_cast<std::int32_t>(Plain.size());
 
         TBlowfishCipher C;
-        C.Init(Key.data(), Bits(Key), IVector);
+        C.Init(Key.data(), Bits(Key), IV.empty() ? nullptr : IV.data());
         std::string Data = Plain;
-        if (Cbc)
-            C.EncryptCBC(Data.data(), Data.data(), Size);
-        else
-            C.EncryptCFB8(Data.data(), Data.data(), Size);
+        (C.*Encrypt)(Data.data(), Data.data(), Size);
         EXPECT_EQ(StringToHex(Data), Row.Columns[4]);
-
         C.ResetChain();
-        if (Cbc)
-            C.DecryptCBC(Data.data(), Data.data(), Size);
-        else
-            C.DecryptCFB8(Data.data(), Data.data(), Size);
+        (C.*Decrypt)(Data.data(), Data.data(), Size);
         EXPECT_EQ(Data, Plain);
-        EXPECT_EQ(Cipher.size(), Plain.size());
     }
 }
 
+// Each file is read both through the stored forms and through the protected text built on them.
 TEST(KnownAnswers, StoredEncrypted) {
     const auto Rows = ReadVectorFile("stored_encrypted.tsv");
     ASSERT_EQ(Rows.size(), 45u);
     for (const auto& Row : Rows) {
         SCOPED_TRACE("stored_encrypted.tsv line " + std::to_string(Row.Line));
-        const std::string Phrase = Bytes(Row, 0), Value = Bytes(Row, 1);
-        EXPECT_EQ(StringToHex(EncryptString(Value, Phrase)), Row.Columns[2]);
-        EXPECT_EQ(DecryptString(HexToString(Row.Columns[2]), Phrase), Value);
+        const std::string Phrase = Bytes(Row, 0), Value = Bytes(Row, 1), Stored = Row.Columns.at(2);
+        EXPECT_EQ(StringToHex(EncryptString(Value, Phrase)), Stored);
+        EXPECT_EQ(DecryptString(HexToString(Stored), Phrase), Value);
+        EXPECT_EQ(ProtectText(Value, Phrase), Stored);
+        EXPECT_EQ(UnprotectText(Stored, Phrase), Value);
     }
 }
 
@@ -79,7 +75,8 @@ TEST(KnownAnswers, StoredScrambled) {
     ASSERT_EQ(Rows.size(), 21u);
     for (const auto& Row : Rows) {
         SCOPED_TRACE("stored_scrambled.tsv line " + std::to_string(Row.Line));
-        EXPECT_EQ(UnscrambleString(HexToString(Row.Columns[1])), Bytes(Row, 0));
+        EXPECT_EQ(UnscrambleString(HexToString(Row.Columns.at(1))), Bytes(Row, 0));
+        EXPECT_EQ(UnprotectText(Row.Columns.at(1), ""), Bytes(Row, 0));
     }
 }
 

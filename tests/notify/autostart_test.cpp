@@ -15,19 +15,18 @@ class Autostart : public ::testing::Test {
 protected:
     void SetUp() override { TBrightelAutostart::ArmFirstWriteRule(); }
 
-    QString UserFolder() const { return QString::fromStdString(home.FilePath("autostart")); }
-    QString MachineFolder() const { return QString::fromStdString(etc.FilePath("autostart")); }
-    QString Entry(bool machine, const QString& file) const {
-        return QDir(machine ? MachineFolder() : UserFolder()).filePath(file);
+    QString Folder(bool machine) const {
+        return QString::fromStdString((machine ? etc : home).FilePath("autostart"));
     }
-    std::string Text(bool machine, const QString& file) const {
-        QFile f(Entry(machine, file));
+    QString Entry(bool machine, const QString& file) const { return QDir(Folder(machine)).filePath(file); }
+    QStringList Files(bool machine) const { return QDir(Folder(machine)).entryList(QDir::Files, QDir::Name); }
+    std::string Text(const QString& file) const {
+        QFile f(Entry(false, file));
         return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
     }
     std::unique_ptr<TBrightelAutostart> Make(const QString& program = Program, QString machine = QString()) {
         auto result = std::make_unique<TBrightelAutostart>(
-            std::make_unique<TXdgAutostartEntries>(UserFolder(),
-                                                   machine.isEmpty() ? MachineFolder() : machine),
+            std::make_unique<TXdgAutostartEntries>(Folder(false), machine.isEmpty() ? Folder(true) : machine),
             program);
         result->setAutostart(false); // as the main window applies its stored value, consuming the first write
         result->setAppName("Quillet");
@@ -43,8 +42,7 @@ TEST_F(Autostart, SwitchingOnAndOffAndReadingBack) {
     EXPECT_FALSE(a->autostart());
     a->setAutostart(true);
     EXPECT_TRUE(a->autostart());
-    EXPECT_NE(Text(false, "Quillet.desktop").find("\nExec=\"/opt/Quillet App/quillet\"\n"),
-              std::string::npos);
+    EXPECT_NE(Text("Quillet.desktop").find("\nExec=\"/opt/Quillet App/quillet\"\n"), std::string::npos);
 
     // Changes made outside the program are what reading reports.
     ASSERT_TRUE(QFile::remove(Entry(false, "Quillet.desktop")));
@@ -57,55 +55,47 @@ TEST_F(Autostart, SwitchingOnAndOffAndReadingBack) {
     EXPECT_FALSE(a->autostart());
 
     a->setAutostart(false);
-    EXPECT_FALSE(QFile::exists(Entry(false, "Quillet.desktop")));
+    EXPECT_TRUE(Files(false).isEmpty());
     EXPECT_FALSE(a->autostart());
 
     a->setStartNextLogon(true);
     EXPECT_TRUE(a->StartNextLogon());
     EXPECT_FALSE(a->autostart());
-    EXPECT_TRUE(QFile::exists(Entry(false, "Quillet.once.desktop")));
+    EXPECT_EQ(Files(false), QStringList{"Quillet.once.desktop"});
 }
 
 TEST_F(Autostart, FirstWriteKeepsTheEntryAndRefreshesItsPath) {
-    {
-        auto old = Make("/old/place/quillet");
-        old->setAutostart(true);
-    }
+    Make("/old/place/quillet")->setAutostart(true);
     TBrightelAutostart::ArmFirstWriteRule(); // the next run of the program
-    auto a = std::make_unique<TBrightelAutostart>(
-        std::make_unique<TXdgAutostartEntries>(UserFolder(), MachineFolder()), "/new/place/quillet");
-    a->setAppName("Quillet");
-    a->setAutostart(false); // the stored initial value
-    EXPECT_TRUE(a->autostart());
-    EXPECT_NE(Text(false, "Quillet.desktop").find("/new/place/quillet"), std::string::npos);
-    a->setAutostart(false); // a real choice of the user's
-    EXPECT_FALSE(a->autostart());
+    TBrightelAutostart a(std::make_unique<TXdgAutostartEntries>(Folder(false), Folder(true)),
+                         "/new/place/quillet");
+    a.setAppName("Quillet");
+    a.setAutostart(false); // the stored initial value
+    EXPECT_TRUE(a.autostart());
+    EXPECT_NE(Text("Quillet.desktop").find("/new/place/quillet"), std::string::npos);
+    a.setAutostart(false); // a real choice of the user's
+    EXPECT_FALSE(a.autostart());
 
     // With no entry, the first write leaves none, whatever it asks.
     TBrightelAutostart::ArmFirstWriteRule();
-    a->setAutostart(true);
-    EXPECT_FALSE(a->autostart());
+    a.setAutostart(true);
+    EXPECT_FALSE(a.autostart());
 }
 
 TEST_F(Autostart, NewNameMovesEntriesInBothScopes) {
     auto a = Make();
-    TXdgAutostartEntries entries(UserFolder(), MachineFolder());
+    TXdgAutostartEntries entries(Folder(false), Folder(true));
     ASSERT_TRUE(entries.Set(TAutostartKind::EveryLogon, false, "Quillet", Program));
     ASSERT_TRUE(entries.Set(TAutostartKind::EveryLogon, true, "Quillet", Program));
     ASSERT_TRUE(entries.Set(TAutostartKind::NextLogon, true, "Quillet", Program));
 
     a->setAppName("QUILLET"); // the same name: nothing moves
-    EXPECT_TRUE(QFile::exists(Entry(false, "Quillet.desktop")));
+    EXPECT_EQ(Files(false), QStringList{"Quillet.desktop"});
 
     a->setAppName("Mailcheck");
     EXPECT_EQ(a->appName(), "Mailcheck");
-    EXPECT_FALSE(QFile::exists(Entry(false, "Quillet.desktop")));
-    EXPECT_FALSE(QFile::exists(Entry(true, "Quillet.desktop")));
-    EXPECT_TRUE(QFile::exists(Entry(false, "Mailcheck.desktop")));
-    EXPECT_TRUE(QFile::exists(Entry(true, "Mailcheck.desktop")));
-    EXPECT_FALSE(QFile::exists(Entry(true, "Quillet.once.desktop")));
-    EXPECT_TRUE(QFile::exists(Entry(true, "Mailcheck.once.desktop")));
-    EXPECT_FALSE(QFile::exists(Entry(false, "Mailcheck.once.desktop")));
+    EXPECT_EQ(Files(false), QStringList{"Mailcheck.desktop"});
+    EXPECT_EQ(Files(true), (QStringList{"Mailcheck.desktop", "Mailcheck.once.desktop"}));
     EXPECT_TRUE(a->autostart());
 }
 
@@ -115,13 +105,13 @@ TEST_F(Autostart, GlobalNeedsTheRightToWriteMachineEntries) {
     a->setAutostart(true);
     a->setGlobal(true);
     EXPECT_FALSE(a->Global());
-    EXPECT_TRUE(QFile::exists(Entry(false, "Quillet.desktop")));
+    EXPECT_EQ(Files(false), QStringList{"Quillet.desktop"});
 
     auto b = Make();
     b->setGlobal(true);
     EXPECT_TRUE(b->Global());
-    EXPECT_FALSE(QFile::exists(Entry(false, "Quillet.desktop")));
-    EXPECT_TRUE(QFile::exists(Entry(true, "Quillet.desktop")));
+    EXPECT_TRUE(Files(false).isEmpty());
+    EXPECT_EQ(Files(true), QStringList{"Quillet.desktop"});
     EXPECT_TRUE(b->autostart());
 }
 
@@ -132,7 +122,7 @@ TEST_F(Autostart, NamesThatCannotBeEntriesWriteNothing) {
         a->setAutostart(true);
         EXPECT_FALSE(a->autostart()) << name;
     }
-    EXPECT_TRUE(QDir(UserFolder()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(Files(false).isEmpty());
     EXPECT_TRUE(QDir(QString::fromStdString(home.AppDir())).entryList(QDir::Files).isEmpty());
 }
 
@@ -145,11 +135,7 @@ TEST(DesktopEntry, ExecQuoting) {
 }
 
 TEST(DesktopEntry, WhenAnEntryStartsSomething) {
-    struct Row {
-        const char* text;
-        bool set;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, bool> rows[] = {
         {"[Desktop Entry]\nExec=\"/q\"\n", true},
         {"[Desktop Entry]\r\nType=Application\r\nExec = /q \r\n", true},
         {"[Desktop Entry]\nExec=\n", false},
@@ -161,8 +147,8 @@ TEST(DesktopEntry, WhenAnEntryStartsSomething) {
         {"# comment\n[Desktop Entry]\nExec=/q\n[Desktop Action x]\nExec=\n", true},
         {"", false},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(AutostartEntryIsSet(row.text), row.set) << row.text;
+    for (const auto& [text, set] : rows) {
+        EXPECT_EQ(AutostartEntryIsSet(text), set) << text;
     }
 }
 

@@ -12,13 +12,11 @@ namespace quillet {
 namespace {
 
 TEST(OneSound, StoredForms) {
-    struct Row {
+    struct {
         const char* text;
-        bool active;
-        bool builtIn;
+        bool active, builtIn;
         const char* path;
-    };
-    const Row rows[] = {
+    } const rows[] = {
         {"act=1,builtin=1,path=", true, true, ""},
         {"", true, true, ""},
         {"act=0", false, true, ""},
@@ -34,7 +32,7 @@ TEST(OneSound, StoredForms) {
         {"path=/x,builtin=0", true, false, "/x"},
         {",,,=,act", true, true, ""},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         TOneSound sound;
         sound.SoundName = "SND_NEWMAIL";
         sound.FromText(row.text);
@@ -78,22 +76,20 @@ TEST(SoundTable, WhatPlays) {
     test::TTempAppDir dir;
     dir.WriteFile("mine.wav", "RIFF");
     table.Sound(sndDelete)->BuiltIn = false;
-    table.Play(sndDelete);
-    table.Sound(sndDelete)->WavePath = dir.FilePath("missing.wav");
-    table.Play(sndDelete);
-    table.Sound(sndDelete)->WavePath = dir.AppDir();
-    table.Play(sndDelete);
-    table.Sound(sndDelete)->WavePath = dir.FilePath("mine.wav");
-    table.Play(sndDelete);
+    for (const std::string& path :
+         {std::string(), dir.FilePath("missing.wav"), dir.AppDir(), dir.FilePath("mine.wav")}) {
+        table.Sound(sndDelete)->WavePath = path;
+        table.Play(sndDelete);
+    }
     EXPECT_EQ(player.Played,
               (std::vector<QString>{"file " + QString::fromStdString(dir.FilePath("mine.wav"))}));
 
     // The preview slot plays whatever name the options dialog gives it.
     player.Played.clear();
-    table.Sound(sndPreview)->SoundName = "SND_UNDELETE";
-    table.Play(sndPreview);
-    table.Sound(sndPreview)->SoundName = "SND_NOSUCH";
-    table.Play(sndPreview);
+    for (const char* name : {"SND_UNDELETE", "SND_NOSUCH"}) {
+        table.Sound(sndPreview)->SoundName = name;
+        table.Play(sndPreview);
+    }
     EXPECT_EQ(player.Played, (std::vector<QString>{"resource :/WAV/SND_UNDELETE"}));
 }
 

@@ -25,11 +25,7 @@ std::string Wave(const std::string& chunks) {
 
 TEST(WaveHeader, WhatMayGoToTheSoundOutput) {
     const std::string data = "data" + Le(4, 4) + "abcd";
-    struct Row {
-        std::string head;
-        bool playable;
-    };
-    const Row rows[] = {
+    const std::pair<std::string, bool> rows[] = {
         {Wave(Fmt(1, 1, 22050, 16) + data), true},
         {Wave(Fmt(3, 2, 48000, 32) + data), true},
         {Wave("LIST" + Le(3, 4) + "abc" + std::string(1, '\0') + Fmt(1, 1, 8000, 8) + data), true},
@@ -44,10 +40,8 @@ TEST(WaveHeader, WhatMayGoToTheSoundOutput) {
         {"RIFF\x10\0\0\0WAVEfmt garbage", false},
         {"", false},
     };
-    int n = 0;
-    for (const Row& row : rows) {
-        EXPECT_EQ(IsPlayableWave(row.head), row.playable) << "row " << n;
-        ++n;
+    for (std::size_t n = 0; n < std::size(rows); ++n) {
+        EXPECT_EQ(IsPlayableWave(rows[n].first), rows[n].second) << "row " << n;
     }
     const auto info = ReadWaveHead(Wave(Fmt(1, 2, 22050, 16) + data));
     ASSERT_TRUE(info);
