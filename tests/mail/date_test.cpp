@@ -2,26 +2,22 @@
 #include "mail/mail_date.h"
 #include "mail/mail_format_error.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace quillet {
 namespace {
 
-struct DateRow {
-    const char* text;
-    TDateTime utc; // the sent moment in UTC; 0 for "no date"
-};
-
 TEST(MailDate, ReadsTheSentMomentInUtc) {
-    const QTimeZone utc(0);
-    const DateRow rows[] = {
+    // The sent moment in UTC; 0 for "no date".
+    const std::pair<const char*, TDateTime> rows[] = {
         {"Tue, 15 Nov 1994 08:12:31 -0500", EncodeDateTime(1994, 11, 15, 13, 12, 31)},
         {"15 Nov 94 08:12 GMT", EncodeDateTime(1994, 11, 15, 8, 12, 0)},
         {"Tue, 15 Nov 1994 08:12:31 +0100 (CET)", EncodeDateTime(1994, 11, 15, 7, 12, 31)},
         {"15/11/1994 08:12", EncodeDateTime(1994, 11, 15, 8, 12, 0)},
         {"  \t15 Nov 1994 08:12:31 +0130\r\n", EncodeDateTime(1994, 11, 15, 6, 42, 31)},
-        {"Tue, 15 Nov 1994 08:12:31 +01:00",
-         EncodeDateTime(1994, 11, 15, 8, 12, 31)}, // colon splits the zone
+        // A colon splits the zone.
+        {"Tue, 15 Nov 1994 08:12:31 +01:00", EncodeDateTime(1994, 11, 15, 8, 12, 31)},
         {"Tue, 15 Nov 1994 08:12:31 EST", EncodeDateTime(1994, 11, 15, 8, 12, 31)},
         {"Tue,  5 Nov 1994 08:12:31 GMT", 0}, // two blanks shift the fields
         {"31 Feb 2001 10:00:00 GMT", 0},
@@ -29,7 +25,6 @@ TEST(MailDate, ReadsTheSentMomentInUtc) {
         {"15 November 1994", EncodeDateTime(1994, 1, 15)},
         {"1 Dec 05", EncodeDateTime(2005, 12, 1)},
         {"1 Dec 50", EncodeDateTime(1950, 12, 1)},
-        {"1 Dec 2005", EncodeDateTime(2005, 12, 1)},
         {"1 Dec", EncodeDateTime(2000, 12, 1)}, // a missing year becomes 2000
         {"1 12 2005 10:00", EncodeDateTime(2005, 12, 1, 10)},
         {"1 0 2005", 0},
@@ -41,19 +36,15 @@ TEST(MailDate, ReadsTheSentMomentInUtc) {
         {"", 0},
         {"   ", 0},
     };
-    for (const auto& row : rows)
-        EXPECT_NEAR(ParseMailDateIn(row.text, utc), row.utc, 1e-8) << row.text;
+    for (const auto& [text, utc] : rows)
+        EXPECT_NEAR(ParseMailDateIn(text, QTimeZone(0)), utc, 1e-8) << text;
 }
 
 TEST(MailDate, WithoutMonthRaises) {
-    for (const char* text : {"15", "Tue, 15", "15  Nov 1994"}) {
-        try {
-            ParseMailDateIn(text, QTimeZone(0));
-            ADD_FAILURE() << "no error for " << text;
-        } catch (const TMailFormatError& e) {
-            EXPECT_STREQ(e.what(), "Date without month") << text;
-        }
-    }
+    for (const char* text : {"15", "Tue, 15", "15  Nov 1994"})
+        EXPECT_THAT([&] { ParseMailDateIn(text, QTimeZone(0)); },
+                    testing::ThrowsMessage<TMailFormatError>(testing::StrEq("Date without month")))
+            << text;
 }
 
 TEST(MailDate, LocalTimeUsesTheOffsetInEffectAtThatMoment) {
@@ -62,14 +53,11 @@ TEST(MailDate, LocalTimeUsesTheOffsetInEffectAtThatMoment) {
     // Summer time in July, standard time in November, whenever the test runs.
     EXPECT_NEAR(ParseMailDateIn("1 Jul 2020 10:00:00 GMT", berlin), EncodeDateTime(2020, 7, 1, 12), 1e-8);
     EXPECT_NEAR(ParseMailDateIn("1 Nov 2020 10:00:00 GMT", berlin), EncodeDateTime(2020, 11, 1, 11), 1e-8);
-}
-
-TEST(MailDate, SystemZone) {
+    // The system zone.
     const QDateTime sent(QDate(1994, 11, 15), QTime(13, 12, 31), Qt::UTC);
     EXPECT_NEAR(ParseMailDate("Tue, 15 Nov 1994 08:12:31 -0500"), QDateTimeToDateTime(sent.toLocalTime()),
                 1e-8);
-    const QDateTime now = QDateTime::currentDateTime();
-    EXPECT_NEAR(LocalUtcOffset(), now.offsetFromUtc() / 86400.0, 1e-9);
+    EXPECT_NEAR(LocalUtcOffset(), QDateTime::currentDateTime().offsetFromUtc() / 86400.0, 1e-9);
 }
 
 } // namespace

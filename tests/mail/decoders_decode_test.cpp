@@ -2,37 +2,45 @@
 #include "mail/decoders.h"
 #include "mail/mail_format_error.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace quillet {
 namespace {
 
-struct Row {
-    std::string input;
-    std::string output;
-};
+using namespace std::string_literals;
 
-TEST(Base64Decode, Quartets) {
-    const Row rows[] = {
-        {"SGVsbG8=", "Hello"},
-        {"SGVsbA==", "Hell"},
-        {"SGVs", "Hel"},
-        {"SGVsbG8", "Hel"}, // characters after the last whole quartet are ignored
-        {"", ""},
-        {"/+/+", "\xff\xef\xfe"},
-        {"=AAA", ""},                             // a quartet starting with "=" gives nothing
-        {"=AAASGVs", "Hel"},                      // ... and decoding goes on after it
-        {"S!!!", std::string("\x48\x00\x00", 3)}, // characters outside the alphabet count as 0
+// Both decoders replace the output and return the number of bytes written.
+TEST(Decoders, Base64QuartetsAndUULines) {
+    struct Row {
+        int (*decode)(std::string_view, std::string&);
+        std::string input, output;
+    } rows[] = {
+        {DecodeBase64, "SGVsbG8=", "Hello"},
+        {DecodeBase64, "SGVsbA==", "Hell"},
+        {DecodeBase64, "SGVs", "Hel"},
+        {DecodeBase64, "SGVsbG8", "Hel"}, // characters after the last whole quartet are ignored
+        {DecodeBase64, "", ""},
+        {DecodeBase64, "/+/+", "\xff\xef\xfe"},
+        {DecodeBase64, "=AAA", ""},              // a quartet starting with "=" gives nothing
+        {DecodeBase64, "=AAASGVs", "Hel"},       // ... and decoding goes on after it
+        {DecodeBase64, "S!!!", "\x48\x00\x00"s}, // characters outside the alphabet count as 0
+        {DecodeUULine, "", ""},
+        {DecodeUULine, "#0V%T", "Cat"},
+        {DecodeUULine, "%2&5L;&\\", "Hello"},
+        {DecodeUULine, "%2&5L", "Hel\0\0"s}, // bits beyond the characters read as zeros
+        {DecodeUULine, " ", ""},
+        {DecodeUULine, "!", "\0"s},
     };
     for (const auto& row : rows) {
         std::string out = "previous";
-        EXPECT_EQ(DecodeBase64(row.input, out), static_cast<int>(row.output.size())) << row.input;
+        EXPECT_EQ(row.decode(row.input, out), static_cast<int>(row.output.size())) << row.input;
         EXPECT_EQ(out, row.output) << row.input;
     }
 }
 
-TEST(QuotedPrintableDecode, EscapesAndSoftBreaks) {
-    const Row rows[] = {
+TEST(Decoders, QuotedPrintableEscapesAndSoftBreaks) {
+    const std::pair<std::string, std::string> rows[] = {
         {"Caf=E9", "Caf\xe9"},
         {"A=3D=0", "A==0"}, // a decoded "=" is not examined again; "=" + one character stays
         {"A=3D41", "A=41"},
@@ -46,48 +54,25 @@ TEST(QuotedPrintableDecode, EscapesAndSoftBreaks) {
         {"a=\n", "a=\n"}, // only one character after "=": it stays
         {"=G1x", "=G1x"},
         {"==41", "=A"},
-        {std::string("=00", 3), std::string(1, '\0')},
+        {"=00", "\0"s},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(DecodeQuotedPrintable(row.input), row.output) << row.input;
+    for (const auto& [input, output] : rows)
+        EXPECT_EQ(DecodeQuotedPrintable(input), output) << input;
 }
 
-TEST(UUDecode, Values) {
-    EXPECT_EQ(UUValue(' '), 0);
-    EXPECT_EQ(UUValue('`'), 0);
-    EXPECT_EQ(UUValue('!'), 1);
-    EXPECT_EQ(UUValue('_'), 63);
-    for (const char bad : {'a', '~', '\0', '\t', '\x80'}) {
-        try {
-            UUValue(bad);
-            ADD_FAILURE() << "no error for code " << static_cast<int>(static_cast<unsigned char>(bad));
-        } catch (const TMailFormatError& e) {
-            EXPECT_STREQ(e.what(), "UUCODE message format error");
-        }
-    }
+TEST(Decoders, UUValues) {
+    for (const auto& [c, value] : {std::pair{' ', 0}, {'`', 0}, {'!', 1}, {'_', 63}})
+        EXPECT_EQ(UUValue(c), value) << c;
+    for (const char bad : {'a', '~', '\0', '\t', '\x80'})
+        EXPECT_THAT([&] { UUValue(bad); },
+                    testing::ThrowsMessage<TMailFormatError>(testing::StrEq("UUCODE message format error")))
+            << static_cast<int>(static_cast<unsigned char>(bad));
 }
 
-TEST(UUDecode, Lines) {
-    const Row rows[] = {
-        {"", ""},
-        {"#0V%T", "Cat"},
-        {"%2&5L;&\\", "Hello"},
-        {"%2&5L", std::string("Hel\0\0", 5)}, // bits beyond the characters read as zeros
-        {" ", ""},
-        {"!", std::string(1, '\0')},
-    };
-    for (const auto& row : rows) {
-        std::string out = "previous";
-        EXPECT_EQ(DecodeUULine(row.input, out), static_cast<int>(row.output.size())) << row.input;
-        EXPECT_EQ(out, row.output) << row.input;
-    }
-}
-
-TEST(UUDecode, FullLineReadsExactlySixtyCharacters) {
+TEST(Decoders, FullUULineReadsExactlySixtyCharacters) {
     // 45 bytes announced ("M"): 60 characters follow; the bad character after them is not read.
-    const std::string line = "M" + std::string(60, '!') + "a";
     std::string out;
-    ASSERT_EQ(DecodeUULine(line, out), 45);
+    ASSERT_EQ(DecodeUULine("M" + std::string(60, '!') + "a", out), 45);
     EXPECT_EQ(out.substr(0, 3), "\x04\x10\x41");
     EXPECT_THROW(DecodeUULine("M" + std::string(59, '!') + "a", out), TMailFormatError);
     // More than 45 bytes announced: at most 45 are written.

@@ -3,20 +3,21 @@
 #include "mail/encoded_words.h"
 #include "mail/mail_format_error.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <chrono>
 
 namespace quillet {
 namespace {
 
-struct Row {
-    std::string input;
-    std::string output;
-};
+std::string Repeat(const std::string& Part, int Times) {
+    std::string s;
+    for (int i = 0; i < Times; ++i)
+        s += Part;
+    return s;
+}
 
-TEST(EncodedWordsDecode, Words) {
-    const Row rows[] = {
+TEST(EncodedWordsDecode, WordsAndCharsets) {
+    const std::pair<std::string, std::string> rows[] = {
         {"=?utf-8?B?SGVsbG8=?=", "Hello"},
         {"  plain text  ", "plain text"},
         {"=?x?Q?=41?=", "A"}, // the end is found after the escape, not right after the letter
@@ -26,12 +27,8 @@ TEST(EncodedWordsDecode, Words) {
         {"=?x?B?SGk=?==?x?B?SGk=?=", "HiHi"},
         {"=?x?Z?a=41?=", "aA"}, // an unknown encoding letter means Q
         {"=?x?Bx?=", ""},       // no "?" after the letter: Q, the first two characters dropped
-        {"=?x?"
-         "?=",
-         ""},
-        {"=?x?B?"
-         "?=",
-         ""}, // empty encoded text
+        {"=?x?\?=", ""},
+        {"=?x?B?\?=", ""}, // empty encoded text
         {"=?x?U?#0V%T?=", "Cat"},
         {"=?x?U?%2&5L?=", "Hel"},   // the zero bytes after the announced count are cut
         {"=?x?B?SGkASGk=?=", "Hi"}, // base64 bytes are cut at the first zero byte
@@ -43,13 +40,7 @@ TEST(EncodedWordsDecode, Words) {
         {"x=?x?Q?=3F?=y", "x?y"},
         {"=?", "=?"},
         {"?=?=", "?=?="},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(DecodeEncodedWords(row.input), row.output) << row.input;
-}
-
-TEST(EncodedWordsDecode, CharsetsConvertToUtf8) {
-    const Row rows[] = {
+        // Character sets convert to UTF-8.
         {"=?iso-8859-1?Q?Caf=E9_au_lait?=", "Caf\xc3\xa9 au lait"},
         {"=?ISO-8859-1?Q?Jos=E9?=", "Jos\xc3\xa9"},
         {"=?iso-8859-1*fr?Q?=E9?=", "\xc3\xa9"},
@@ -59,35 +50,18 @@ TEST(EncodedWordsDecode, CharsetsConvertToUtf8) {
         {"=?utf-8?Q?cut=C3?=", "cut\xc3"}, // an incomplete sequence is not lost
         {"=?koi8-r?B?8NLJ18XU?=", "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82"}, // "Привет"
         {"=?x-unknown-set?Q?=E9?=", "\xe9"}, // unknown set: the bytes stay
-        {"=?"
-         "?Q?=E9?=",
-         "\xe9"},
+        {"=?\?Q?=E9?=", "\xe9"},
         {"=?bad name?Q?=E9?=", "\xe9"},
         {"=?gb2312?B?1tDOxA==?=", "\xe4\xb8\xad\xe6\x96\x87"},              // "中文"
         {"=?iso-2022-jp?B?GyRCRnxLXBsoQg==?=", "\xe6\x97\xa5\xe6\x9c\xac"}, // "日本"
+        // The converted text is longer than its word.
+        {"ab =?iso-8859-1?B?" + Repeat("6enp", 10) + "?= cd =?x?Q?e?=",
+         "ab " + Repeat("\xc3\xa9", 30) + " cd e"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(DecodeEncodedWords(row.input), row.output) << row.input;
-}
-
-TEST(EncodedWordsDecode, ConvertedTextLongerThanItsWord) {
-    std::string accents;
-    std::string encoded;
-    for (int i = 0; i < 10; ++i) {
-        accents += "\xc3\xa9\xc3\xa9\xc3\xa9";
-        encoded += "6enp";
-    }
-    EXPECT_EQ(DecodeEncodedWords("ab =?iso-8859-1?B?" + encoded + "?= cd =?x?Q?e?="),
-              "ab " + accents + " cd e");
-}
-
-TEST(EncodedWordsDecode, BadUUCharacterRaises) {
-    try {
-        DecodeEncodedWords("ok =?x?U?#abc?=");
-        ADD_FAILURE() << "no error";
-    } catch (const TMailFormatError& e) {
-        EXPECT_STREQ(e.what(), "UUCODE message format error");
-    }
+    for (const auto& [input, output] : rows)
+        EXPECT_EQ(DecodeEncodedWords(input), output) << input;
+    EXPECT_THAT([] { DecodeEncodedWords("ok =?x?U?#abc?="); },
+                testing::ThrowsMessage<TMailFormatError>(testing::StrEq("UUCODE message format error")));
 }
 
 TEST(EncodedWordsDecode, HostileInputStaysBounded) {
@@ -102,16 +76,9 @@ TEST(EncodedWordsDecode, HostileInputStaysBounded) {
     }
     EXPECT_EQ(DecodeEncodedWords("=?iso-8859-1?Q?=3D=3Fiso-8859-1=3FQ=3F\xe9=3F=3D?="), "\xc3\x83\xc2\xa9");
     EXPECT_LE(DecodeEncodedWords(text).size(), 3 * text.size() + 1024);
-
     // Unterminated words, lone markers and many "?" characters.
-    for (const std::string& text : {std::string(100000, '?'), std::string(100000, '='), [] {
-                                        std::string s;
-                                        for (int i = 0; i < 30000; ++i)
-                                            s += "=?a";
-                                        return s;
-                                    }()}) {
+    for (const std::string& text : {Repeat("?", 100000), Repeat("=", 100000), Repeat("=?a", 30000)})
         EXPECT_TRUE(DecodeEncodedWords(text) == text) << text.substr(0, 12);
-    }
 }
 
 } // namespace

@@ -7,11 +7,11 @@
 namespace quillet {
 namespace {
 
+using Rows = std::vector<std::pair<const char*, const char*>>;
+
 TEST(FieldValue, TrimSpaceRemovesOnlySpaces) {
-    EXPECT_EQ(TrimSpace("  a b  "), "a b");
-    EXPECT_EQ(TrimSpace("\ta "), "\ta");
-    EXPECT_EQ(TrimSpace("    "), "");
-    EXPECT_EQ(TrimSpace(""), "");
+    for (const auto& [text, trimmed] : Rows{{"  a b  ", "a b"}, {"\ta ", "\ta"}, {"    ", ""}, {"", ""}})
+        EXPECT_EQ(TrimSpace(text), trimmed) << text;
 }
 
 TEST(FieldValue, FindFieldLineCountsMatchesAndIgnoresLetterCase) {
@@ -24,14 +24,9 @@ TEST(FieldValue, FindFieldLineCountsMatchesAndIgnoresLetterCase) {
     EXPECT_EQ(FindFieldLine({}, "x", 0), -1);
 }
 
-struct ExtractRow {
-    const char* line;
-    const char* value;
-};
-
 TEST(FieldValue, ExtractFieldValue) {
-    const ExtractRow rows[] = {
-        {"Subject: Re: lunch; today", "Re: lunch"},
+    const Rows rows = {
+        {"Subject: Re: lunch; today", "Re: lunch"}, // cut at the first semicolon
         {"Content-Type: text/plain; charset=us-ascii", "text/plain"},
         {"X-Tag: \"a;b\"", "a;b"},
         {"X-Tag: \"a\" b; c", "\"a\" b"},
@@ -42,34 +37,22 @@ TEST(FieldValue, ExtractFieldValue) {
         {"Empty:", ""},
         {"Time: 08:12:31", "08:12:31"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(ExtractFieldValue(row.line), row.value) << row.line;
+    for (const auto& [line, value] : rows)
+        EXPECT_EQ(ExtractFieldValue(line), value) << line;
 }
 
-struct FieldRow {
-    const char* name;
-    const char* value;
-};
-
 TEST(FieldValue, FieldValueInHeader) {
-    const std::vector<std::string> header = SplitTextLines("SUBJECT: Hello\r\n"
-                                                           "To: first\r\n"
-                                                           "To: second\r\n"
-                                                           "X-Folded: start\r\n"
-                                                           "\tcontinued\r\n"
-                                                           "X-Single: 'single'\r\n"
-                                                           "X-Two: ''\r\n"
-                                                           "X-Mixed: \"mixed'\r\n"
-                                                           "X-Spaced : no\r\n"
-                                                           "\r\n"
-                                                           "Body: text\r\n");
-    const FieldRow rows[] = {
-        {"subject", "Hello"},   {"To", "first"}, {"X-Folded", "start"},
+    const std::vector<std::string> header =
+        SplitTextLines("SUBJECT: Hello\r\nTo: first\r\nTo: second\r\nX-Folded: start\r\n\tcontinued\r\n"
+                       "X-Single: 'single'\r\nX-Two: ''\r\nX-Mixed: \"mixed'\r\nX-Spaced : no\r\n\r\n"
+                       "Body: text\r\n");
+    const Rows rows = {
+        {"subject", "Hello"},   {"To", "first"}, {"X-Folded", "start"}, // first physical line only
         {"X-Single", "single"}, {"X-Two", "''"}, {"X-Mixed", "mixed"},
         {"X-Spaced", ""},       {"Missing", ""}, {"Body", "text"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(FieldValueIn(header, row.name), row.value) << row.name;
+    for (const auto& [name, value] : rows)
+        EXPECT_EQ(FieldValueIn(header, name), value) << name;
 }
 
 } // namespace

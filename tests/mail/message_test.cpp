@@ -10,22 +10,14 @@
 namespace quillet {
 namespace {
 
-TMailMessage* Load(TMailMessage& msg, const std::string& header) {
-    msg.Reset();
-    msg.Header = SplitTextLines(header);
-    return &msg;
+void Load(TMailMessage& Msg, const std::string& Header) {
+    Msg.Reset();
+    Msg.Header = SplitTextLines(Header);
 }
 
-TEST(MailMessage, DefaultsAndReset) {
+TEST(MailMessage, HeaderTextAndReset) {
     TMailMessage msg;
-    EXPECT_EQ(msg.Charset, "iso-8859-1");
-    EXPECT_EQ(msg.TextEncoding, etQuotedPrintable);
-    EXPECT_EQ(msg.OwnerMessage, &msg);
-    EXPECT_EQ(msg.ToRecipients.FieldName, "To");
-    EXPECT_EQ(msg.BccRecipients.OwnerMessage, &msg);
-
-    auto* child = new TMailPart;
-    msg.SubParts.Add(child);
+    msg.SubParts.Add(new TMailPart);
     msg.SetHeaderText(std::string("Subject: a\r\nTo: b\0Cc: hidden\r\n", 30));
     EXPECT_EQ(msg.Header.size(), 2u); // a zero byte ends the text
     EXPECT_EQ(msg.HeaderText(), "Subject: a\r\nTo: b\r\n");
@@ -39,14 +31,10 @@ TEST(MailMessage, DefaultsAndReset) {
     EXPECT_EQ(msg.GetFieldValue("Subject"), "");
 }
 
-struct SenderRow {
-    const char* from;
-    const char* name;
-    const char* address;
-};
-
 TEST(MailMessage, Sender) {
-    const SenderRow rows[] = {
+    const struct {
+        const char *from, *name, *address;
+    } rows[] = {
         {"Ann Lee <box1>", "Ann Lee", "box1"},
         {"box1", "", "box1"},
         {"\"Lee, Ann\" <box1>", "Lee, Ann", "box1"},
@@ -70,14 +58,11 @@ TEST(MailMessage, Sender) {
     EXPECT_EQ(msg.AddressAt("From", 2), "");
 }
 
-struct RecipientRow {
-    const char* to;
-    std::vector<std::string> names;
-    std::vector<std::string> addresses;
-};
-
 TEST(MailMessage, RecipientLists) {
-    const RecipientRow rows[] = {
+    const struct {
+        const char* to;
+        std::vector<std::string> names, addresses;
+    } rows[] = {
         {"box1, Ann <box2>", {"", "Ann"}, {"box1", "box2"}},
         {"box1,", {"", ""}, {"box1", ""}},
         {"box1 (Ann)", {""}, {"box1 (Ann)"}},
@@ -91,9 +76,9 @@ TEST(MailMessage, RecipientLists) {
     for (const auto& row : rows) {
         Load(msg, std::string("Subject: s\r\nTo: ") + row.to + "\r\n");
         ASSERT_EQ(msg.ToRecipients.Count(), static_cast<int>(row.addresses.size())) << row.to;
-        for (std::size_t i = 0; i < row.addresses.size(); ++i) {
-            EXPECT_EQ(msg.ToRecipients.Names(static_cast<int>(i)), row.names[i]) << row.to;
-            EXPECT_EQ(msg.ToRecipients.Addresses(static_cast<int>(i)), row.addresses[i]) << row.to;
+        for (int i = 0; i < msg.ToRecipients.Count(); ++i) {
+            EXPECT_EQ(msg.ToRecipients.Names(i), row.names[i]) << row.to;
+            EXPECT_EQ(msg.ToRecipients.Addresses(i), row.addresses[i]) << row.to;
         }
     }
     EXPECT_THROW(msg.ToRecipients.Names(0), std::out_of_range);
@@ -122,11 +107,8 @@ TEST(MailMessage, RecipientListsFollowTheCurrentHeader) {
 
 TEST(MailMessage, SubjectDateAndMessageId) {
     TMailMessage msg;
-    Load(msg, "Subject: =?utf-8?B?SGVsbG8=?=\r\n"
-              "Message-ID: <id1@host>\r\n"
-              "Date: 15 Nov 94 08:12 GMT\r\n"
-              "\r\n"
-              "Date: 1 Jan 2000\r\n");
+    Load(msg, "Subject: =?utf-8?B?SGVsbG8=?=\r\nMessage-ID: <id1@host>\r\nDate: 15 Nov 94 08:12 GMT\r\n"
+              "\r\nDate: 1 Jan 2000\r\n");
     EXPECT_EQ(msg.SubjectText(), "Hello");
     EXPECT_EQ(msg.MessageId(), "<id1@host>");
     const QDateTime sent(QDate(1994, 11, 15), QTime(8, 12), Qt::UTC);

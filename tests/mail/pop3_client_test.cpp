@@ -11,10 +11,25 @@
 
 using namespace quillet;
 using quillet::test::TScriptedPop3Server;
+using Lines = std::vector<std::string>;
 
 namespace {
 
 const char* const kListing = "+OK 2 messages\r\n1 120\r\n2 4000\r\n.\r\n";
+
+// Points the client at the listening server.
+bool Attach(TPop3Client& Pop, TScriptedPop3Server& Server) {
+    Pop.Host = "127.0.0.1";
+    Pop.Port = Server.Listen() ? Server.Port() : 0;
+    return Pop.Port != 0;
+}
+
+void ExpectLoggedOut(const TPop3Client& Pop) {
+    EXPECT_FALSE(Pop.Connected);
+    EXPECT_FALSE(Pop.LoggedIn);
+    EXPECT_EQ(Pop.MessageCount, -1);
+    EXPECT_TRUE(Pop.MessageSizes.empty());
+}
 
 class Pop3Client : public ::testing::Test {
 protected:
@@ -38,13 +53,8 @@ protected:
             .Send(Listing);
     }
 
-    bool ConnectToServer() {
-        if (!server.Listen())
-            return false;
-        pop.Host = "127.0.0.1";
-        pop.Port = server.Port();
-        return pop.Connect();
-    }
+    bool ConnectToServer() { return Attach(pop, server) && pop.Connect(); }
+    bool LogIn() { return ConnectToServer() && pop.Login(); }
 
     void ExpectNoServerErrors() {
         for (const auto& e : server.Errors())
@@ -52,26 +62,12 @@ protected:
     }
 };
 
-TEST_F(Pop3Client, LoginReadsTheListing) {
-    LoginScript();
-    ASSERT_TRUE(ConnectToServer());
-    EXPECT_TRUE(pop.Connected);
-    EXPECT_TRUE(pop.Login());
-    EXPECT_TRUE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, 2);
-    EXPECT_EQ(pop.MessageSizes, (TMessageSize{0, 120, 4000}));
-    EXPECT_EQ(pop.LastReply(), kListing);
-    ExpectNoServerErrors();
-}
-
 TEST_F(Pop3Client, RefusedOrShortGreetingFailsConnect) {
     for (const char* greeting : {"-ERR busy\r\n", "+O"}) {
         TScriptedPop3Server s;
         s.Send(greeting);
-        ASSERT_TRUE(s.Listen());
         TPop3Client p;
-        p.Host = "127.0.0.1";
-        p.Port = s.Port();
+        ASSERT_TRUE(Attach(p, s));
         EXPECT_FALSE(p.Connect()) << greeting;
         EXPECT_FALSE(p.Connected);
         EXPECT_TRUE(p.Conversation()->Opened()) << "left open for Abort";
@@ -85,10 +81,9 @@ TEST_F(Pop3Client, ConnectChoosesAddressOrHostName) {
     EXPECT_FALSE(pop.Connect());
     EXPECT_FALSE(pop.Conversation()->Opened());
 
-    ASSERT_TRUE(server.Listen());
     server.Send("+OK\r\n");
+    ASSERT_TRUE(Attach(pop, server));
     pop.Host = "localhost";
-    pop.Port = server.Port();
     EXPECT_TRUE(pop.Connect());
     EXPECT_EQ(pop.Conversation()->HostName, "localhost");
     EXPECT_EQ(pop.Conversation()->Address, "");
@@ -101,8 +96,7 @@ TEST_F(Pop3Client, RefusedPasswordFailsLogin) {
         .Send("+OK\r\n")
         .Expect("PASS secret")
         .Send("-ERR invalid password\r\n");
-    ASSERT_TRUE(ConnectToServer());
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(LogIn());
     EXPECT_FALSE(pop.LoggedIn);
     EXPECT_EQ(pop.LastReply(), "-ERR invalid password\r\n");
     ExpectNoServerErrors();
@@ -110,10 +104,9 @@ TEST_F(Pop3Client, RefusedPasswordFailsLogin) {
 
 TEST_F(Pop3Client, RefusedListStillLogsInAtOnce) {
     LoginScript("-ERR mailbox locked\r\n");
-    ASSERT_TRUE(ConnectToServer());
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(pop.Login());
+    EXPECT_TRUE(LogIn());
     EXPECT_LT(clock.elapsed(), 2000) << "must not wait for the time-out";
     EXPECT_TRUE(pop.LoggedIn);
     EXPECT_EQ(pop.MessageCount, -1);
@@ -127,7 +120,7 @@ TEST_F(Pop3Client, MalformedListingRaisesOutOfLogin) {
     EXPECT_TRUE(pop.LoggedIn);
 }
 
-TEST_F(Pop3Client, FetchTopLoadsTheMessage) {
+TEST_F(Pop3Client, LoginListingTopAndAbort) {
     LoginScript()
         .Expect("TOP 1 0")
         .Send("+OK\r\nSubject: hi\r\nFrom: a@b\r\n\r\n.\r\n")
@@ -139,12 +132,16 @@ TEST_F(Pop3Client, FetchTopLoadsTheMessage) {
     TMailMessage msg;
     pop.MailMessage = &msg;
     ASSERT_TRUE(ConnectToServer());
+    EXPECT_TRUE(pop.Connected);
     ASSERT_TRUE(pop.Login());
+    EXPECT_TRUE(pop.LoggedIn);
+    EXPECT_EQ(pop.MessageCount, 2);
+    EXPECT_EQ(pop.MessageSizes, (TMessageSize{0, 120, 4000}));
+    EXPECT_EQ(pop.LastReply(), kListing);
 
     EXPECT_TRUE(pop.FetchTop(1, 0));
     EXPECT_EQ(pop.LastTopText, "Subject: hi\r\nFrom: a@b\r\n\r\n");
-    EXPECT_EQ(msg.Header, (std::vector<std::string>{"Subject: hi", "From: a@b", ""}));
-
+    EXPECT_EQ(msg.Header, (Lines{"Subject: hi", "From: a@b", ""}));
     EXPECT_TRUE(pop.FetchTop(2, 5));
     EXPECT_EQ(pop.LastTopText, "Subject: x\r\n\r\n-ERR this is mail text\r\n..dot\r\n");
 
@@ -155,6 +152,10 @@ TEST_F(Pop3Client, FetchTopLoadsTheMessage) {
     EXPECT_EQ(pop.LastTopText, "");
     EXPECT_EQ(pop.LastReply(), "-ERR no such message\r\n");
     EXPECT_TRUE(pop.Connected);
+
+    pop.Abort(); // sends nothing
+    ExpectLoggedOut(pop);
+    EXPECT_EQ(server.Received(), (Lines{"USER bob", "PASS secret", "LIST", "TOP 1 0", "TOP 2 5", "TOP 3 5"}));
     ExpectNoServerErrors();
 }
 
@@ -176,35 +177,26 @@ TEST_F(Pop3Client, QuitAcceptedClosesAndRefusedKeepsTheConnection) {
         .Send("-ERR not now\r\n")
         .Expect("QUIT")
         .Send("+OK bye\r\n");
-    ASSERT_TRUE(ConnectToServer());
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(LogIn());
     EXPECT_TRUE(pop.DeleteMessage(2));
     EXPECT_FALSE(pop.Quit());
     EXPECT_TRUE(pop.Connected);
     EXPECT_EQ(pop.MessageCount, 2);
     EXPECT_TRUE(pop.Quit());
-    EXPECT_FALSE(pop.Connected);
-    EXPECT_FALSE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, -1);
-    EXPECT_TRUE(pop.MessageSizes.empty());
+    ExpectLoggedOut(pop);
     ExpectNoServerErrors();
 }
 
 TEST_F(Pop3Client, ServerCloseInMidReplyReturnsToClosed) {
     LoginScript().Expect("TOP 1 5").Send("+OK\r\nSubject: a\r\n").Close();
-    ASSERT_TRUE(ConnectToServer());
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(LogIn());
     EXPECT_FALSE(pop.FetchTop(1, 5));
-    EXPECT_FALSE(pop.Connected);
-    EXPECT_FALSE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, -1);
-    EXPECT_TRUE(pop.MessageSizes.empty());
+    ExpectLoggedOut(pop);
 }
 
 TEST_F(Pop3Client, SilenceFailsTheStepAndKeepsTheSocket) {
     LoginScript().Expect("TOP 1 5").Send("+OK\r\nSubject: a\r\n").Silence(5000);
-    ASSERT_TRUE(ConnectToServer());
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(LogIn());
     pop.SetTimeOut(1);
     EXPECT_FALSE(pop.FetchTop(1, 5));
     EXPECT_EQ(pop.LastReply(), "+OK\r\nSubject: a\r\n");
@@ -213,53 +205,36 @@ TEST_F(Pop3Client, SilenceFailsTheStepAndKeepsTheSocket) {
 }
 
 TEST_F(Pop3Client, ArgumentsWithLineBreaksAreNeverSent) {
-    struct Row {
-        std::string user, password;
-        std::vector<std::string> sent;
-    } rows[] = {
+    const std::tuple<std::string, std::string, Lines> rows[] = {
         {"bob", "secret\r\nDELE 1", {"USER bob"}},
         {"bob\nDELE 1", "secret", {}},
         {"bob", std::string("sec\0ret", 7), {"USER bob"}},
         {"bob\r", "secret", {}},
     };
-    for (const auto& r : rows) {
+    for (const auto& [user, password, sent] : rows) {
         TScriptedPop3Server s;
         s.Send("+OK\r\n").Expect("USER bob").Send("+OK\r\n");
-        ASSERT_TRUE(s.Listen());
         TPop3Client p;
-        p.Host = "127.0.0.1";
-        p.Port = s.Port();
-        p.UserName = r.user;
-        p.Password = r.password;
+        ASSERT_TRUE(Attach(p, s));
+        p.UserName = user;
+        p.Password = password;
         ASSERT_TRUE(p.Connect());
         EXPECT_FALSE(p.Login());
         EXPECT_NE(p.LastReply().find("Not sent"), std::string::npos) << p.LastReply();
         EXPECT_EQ(p.LastReply().find("DELE"), std::string::npos) << "the secret is not echoed";
-        EXPECT_EQ(s.Received(), r.sent);
+        EXPECT_EQ(s.Received(), sent);
         p.Abort();
     }
 }
 
 TEST_F(Pop3Client, OverlongReplyAbortsTheConnection) {
     LoginScript().Expect("TOP 1 5").Send("+OK\r\n" + std::string(5000, 'x'));
-    ASSERT_TRUE(ConnectToServer());
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(LogIn());
     pop.Conversation()->MaxReplySize = 1000;
     EXPECT_FALSE(pop.FetchTop(1, 5));
     EXPECT_FALSE(pop.Connected);
     EXPECT_FALSE(pop.Conversation()->Opened());
     EXPECT_NE(pop.LastReply().find("Reply too long"), std::string::npos);
-}
-
-TEST_F(Pop3Client, AbortSendsNothing) {
-    LoginScript();
-    ASSERT_TRUE(ConnectToServer());
-    ASSERT_TRUE(pop.Login());
-    pop.Abort();
-    EXPECT_FALSE(pop.Connected);
-    EXPECT_FALSE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, -1);
-    EXPECT_EQ(server.Received(), (std::vector<std::string>{"USER bob", "PASS secret", "LIST"}));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// The SMTP client's settings, Abort and reply rules.
+// The SMTP client's reply rules: which reply is accepted at which step, and which early chunk
+// ends the wait at once.
 #include "mail/smtp_client.h"
 
 #include <gtest/gtest.h>
@@ -6,20 +7,6 @@
 using namespace quillet;
 
 namespace {
-
-TEST(SmtpClient, DefaultsAndPassThroughProperties) {
-    TSmtpClient smtp;
-    EXPECT_EQ(smtp.Port, 25);
-    EXPECT_EQ(smtp.TimeOut(), 60);
-    EXPECT_EQ(smtp.PacketSize, 102400);
-    EXPECT_FALSE(smtp.Connected);
-    smtp.SetTimeOut(7);
-    EXPECT_EQ(smtp.Conversation()->TimeOut, 7);
-    smtp.SetOnProgress([](QObject*, std::int32_t, std::int32_t) {});
-    EXPECT_TRUE(static_cast<bool>(smtp.Conversation()->OnProgress));
-    smtp.Abort();
-    EXPECT_FALSE(smtp.Connected);
-}
 
 TEST(SmtpClient, ReplyCheckAndEarlyFailure) {
     TSmtpClient smtp;

@@ -16,50 +16,47 @@ using quillet::test::TScriptedPop3Server;
 
 namespace {
 
-void RunEventsFor(int Ms) {
-    QEventLoop loop;
-    QTimer::singleShot(Ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-struct Recorder {
-    std::vector<int> replyCodes;
-    std::vector<int> errorKinds;
-    std::vector<std::pair<int, int>> progress;
-    int closes = 0;
-
-    void Attach(TSocketConversation& c) {
-        c.OnReplyReady = [this](TSocketConversation*, std::uint8_t code, bool& ok, const std::string& text) {
-            replyCodes.push_back(code);
-            if (text.rfind("+OK", 0) == 0)
-                ok = true;
-        };
-        c.OnTalkError = [this](TSocketConversation*, std::uint8_t, std::uint8_t kind) {
-            errorKinds.push_back(kind);
-        };
-        c.OnClose = [this](TSocketConversation*) { ++closes; };
-        c.OnProgress = [this](QObject*, std::int32_t total, std::int32_t current) {
-            progress.emplace_back(total, current);
-        };
-    }
-};
+using Progress = std::vector<std::pair<int, int>>;
 
 class SocketConversation : public ::testing::Test {
 protected:
     QObject owner;
     TSocketConversation conv{&owner};
     TScriptedPop3Server server;
-    Recorder rec;
+    std::vector<int> replyCodes, errorKinds;
+    Progress progress;
+    int closes = 0;
 
-    void SetUp() override { rec.Attach(conv); }
+    void SetUp() override {
+        conv.OnReplyReady = [this](TSocketConversation*, std::uint8_t code, bool& ok,
+                                   const std::string& text) {
+            replyCodes.push_back(code);
+            if (text.rfind("+OK", 0) == 0)
+                ok = true;
+        };
+        conv.OnTalkError = [this](TSocketConversation*, std::uint8_t, std::uint8_t kind) {
+            errorKinds.push_back(kind);
+        };
+        conv.OnClose = [this](TSocketConversation*) { ++closes; };
+        conv.OnProgress = [this](QObject*, std::int32_t total, std::int32_t current) {
+            progress.emplace_back(total, current);
+        };
+    }
 
-    // Opens the connection and waits for the scripted greeting.
-    void Greet() {
-        ASSERT_TRUE(server.Listen());
+    // Opens the connection to Port and waits for the greeting.
+    void Open(std::uint16_t Port) {
         conv.Address = "127.0.0.1";
-        conv.Port = server.Port();
+        conv.Port = Port;
         conv.PrepareWait(1);
         conv.Open();
+        conv.WaitReply();
+    }
+    void Greet() {
+        ASSERT_TRUE(server.Listen());
+        Open(server.Port());
+    }
+    void Say(const std::string& Data, const std::string& Terminator, std::uint8_t Code) {
+        conv.Talk(Data, Terminator, Code);
         conv.WaitReply();
     }
 };
@@ -71,20 +68,19 @@ TEST_F(SocketConversation, EmptyTerminatorCompletesWithTheFirstChunk) {
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_FALSE(conv.Waiting);
     EXPECT_EQ(conv.ErrorKind, ekNone);
-    EXPECT_EQ(rec.replyCodes, std::vector<int>{1});
+    EXPECT_EQ(replyCodes, std::vector<int>{1});
 }
 
 TEST_F(SocketConversation, TerminatorSplitAcrossChunksAndReceiveProgress) {
     server.Send("+OK\r\n").Expect("LIST").SendChunks({"+OK\r\n1 10\r\n.", "\r", "\n"});
     Greet();
     conv.ExpectedSize = 100;
-    conv.Talk("LIST\r\n", "\r\n.\r\n", 5);
-    conv.WaitReply();
+    Say("LIST\r\n", "\r\n.\r\n", 5);
     EXPECT_TRUE(conv.ReplyOK);
     EXPECT_EQ(conv.ReplyText, "+OK\r\n1 10\r\n.\r\n");
-    EXPECT_EQ(rec.replyCodes, (std::vector<int>{1, 5}));
+    EXPECT_EQ(replyCodes, (std::vector<int>{1, 5}));
     EXPECT_EQ(conv.TalkCode, 0);
-    EXPECT_EQ(rec.progress, (std::vector<std::pair<int, int>>{{100, 12}, {100, 13}, {100, 14}}));
+    EXPECT_EQ(progress, (Progress{{100, 12}, {100, 13}, {100, 14}}));
     EXPECT_TRUE(server.Errors().empty());
 }
 
@@ -97,29 +93,24 @@ TEST_F(SocketConversation, SilenceTimesOutButATrickleDoesNot) {
         .Silence(5000);
     Greet();
     conv.TimeOut = 1;
-    conv.Talk("A\r\n", "\r\n", 2);
-    conv.WaitReply();
+    Say("A\r\n", "\r\n", 2);
     EXPECT_TRUE(conv.ReplyOK);
     EXPECT_EQ(conv.ReplyText, "+OK a b c d e\r\n");
 
     QElapsedTimer clock;
     clock.start();
-    conv.Talk("B\r\n", "\r\n", 3);
-    conv.WaitReply();
+    Say("B\r\n", "\r\n", 3);
     EXPECT_GE(clock.elapsed(), 900);
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_FALSE(conv.Waiting);
     EXPECT_EQ(conv.ErrorKind, ekTimeOut);
     EXPECT_EQ(conv.ReplyText, "+OK partial");
-    EXPECT_EQ(rec.errorKinds, std::vector<int>{ekTimeOut});
+    EXPECT_EQ(errorKinds, std::vector<int>{ekTimeOut});
 }
 
 TEST_F(SocketConversation, PieceWiseSendReportsProgress) {
-    struct Row {
-        int packetSize;
-        std::vector<std::pair<int, int>> reports;
-    } rows[] = {
+    const std::pair<int, Progress> rows[] = {
         {0, {}},
         {12, {}},
         {4, {{12, 0}, {12, 4}, {12, 8}, {12, 12}, {12, 12}}},
@@ -129,14 +120,14 @@ TEST_F(SocketConversation, PieceWiseSendReportsProgress) {
     for (std::size_t i = 0; i < std::size(rows); ++i)
         server.Expect("ABCDEFGHIJ").Send("+OK\r\n");
     Greet();
-    for (const auto& row : rows) {
-        rec.progress.clear();
-        conv.PacketSize = row.packetSize;
+    for (const auto& [packetSize, reports] : rows) {
+        progress.clear();
+        conv.PacketSize = packetSize;
         conv.Talk("ABCDEFGHIJ\r\n", "\r\n", 2);
         EXPECT_EQ(conv.PacketSize, 0);
         conv.WaitReply();
-        EXPECT_TRUE(conv.ReplyOK) << row.packetSize;
-        EXPECT_EQ(rec.progress, row.reports) << row.packetSize;
+        EXPECT_TRUE(conv.ReplyOK) << packetSize;
+        EXPECT_EQ(progress, reports) << packetSize;
     }
     EXPECT_TRUE(server.Errors().empty());
 }
@@ -144,30 +135,30 @@ TEST_F(SocketConversation, PieceWiseSendReportsProgress) {
 TEST_F(SocketConversation, CloseInMidReplyEndsTheWait) {
     server.Send("+OK\r\n").Expect("LIST").Send("+OK\r\n1 1").Close();
     Greet();
-    conv.Talk("LIST\r\n", "\r\n.\r\n", 5);
-    conv.WaitReply();
+    Say("LIST\r\n", "\r\n.\r\n", 5);
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_FALSE(conv.Waiting);
     EXPECT_EQ(conv.ErrorKind, ekNone);
-    EXPECT_EQ(rec.closes, 1);
-    EXPECT_TRUE(rec.errorKinds.empty());
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(errorKinds.empty());
     EXPECT_FALSE(conv.Opened());
 }
 
 TEST_F(SocketConversation, DataAfterTheWaitIsAppendedAsAnIdleReply) {
     server.Send("+OK hi\r\n").Silence(100).Send("late\r\n");
     Greet();
-    RunEventsFor(400);
+    QEventLoop loop;
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
     EXPECT_EQ(conv.ReplyText, "+OK hi\r\nlate\r\n");
-    EXPECT_EQ(rec.replyCodes, (std::vector<int>{1, 0}));
+    EXPECT_EQ(replyCodes, (std::vector<int>{1, 0}));
 }
 
 TEST_F(SocketConversation, OverlongReplyFailsAndDropsTheConnection) {
     server.Send("+OK\r\n").Expect("TOP 1 0").Send(std::string(300, 'x'));
     Greet();
     conv.MaxReplySize = 100;
-    conv.Talk("TOP 1 0\r\n", "\r\n.\r\n", 6);
-    conv.WaitReply();
+    Say("TOP 1 0\r\n", "\r\n.\r\n", 6);
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_TRUE(conv.ReplyTooLong);
     EXPECT_EQ(conv.ErrorKind, ekReceive);
@@ -182,11 +173,7 @@ TEST_F(SocketConversation, RefusedConnectionIsAConnectError) {
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
         port = probe.serverPort();
     }
-    conv.Address = "127.0.0.1";
-    conv.Port = port;
-    conv.PrepareWait(1);
-    conv.Open();
-    conv.WaitReply();
+    Open(port);
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_EQ(conv.ErrorKind, ekConnect);
 }
@@ -198,8 +185,7 @@ TEST_F(SocketConversation, CancelEndsTheWaitKeepingTheText) {
         ok = false;
         c->Cancel();
     };
-    conv.Talk("X\r\n", "\r\n.\r\n", 6);
-    conv.WaitReply();
+    Say("X\r\n", "\r\n.\r\n", 6);
     EXPECT_FALSE(conv.ReplyOK);
     EXPECT_FALSE(conv.Waiting);
     EXPECT_EQ(conv.TalkCode, 0);
@@ -208,11 +194,7 @@ TEST_F(SocketConversation, CancelEndsTheWaitKeepingTheText) {
 
 TEST(SocketErrorKind, MapsQtErrors) {
     using S = QAbstractSocket;
-    struct Row {
-        S::SocketError error;
-        S::SocketState state;
-        int kind;
-    } rows[] = {
+    const std::tuple<S::SocketError, S::SocketState, int> rows[] = {
         {S::ConnectionRefusedError, S::UnconnectedState, ekConnect},
         {S::HostNotFoundError, S::HostLookupState, ekConnect},
         {S::SocketTimeoutError, S::ConnectingState, ekConnect},
@@ -220,8 +202,8 @@ TEST(SocketErrorKind, MapsQtErrors) {
         {S::RemoteHostClosedError, S::ConnectedState, ekDisconnect},
         {S::SocketResourceError, S::ConnectedState, ekGeneral},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(ErrorKindFor(r.error, r.state), r.kind) << r.error;
+    for (const auto& [error, state, kind] : rows)
+        EXPECT_EQ(ErrorKindFor(error, state), kind) << error;
 }
 
 } // namespace
