@@ -33,6 +33,32 @@ bool AllAscii(std::string_view bytes) {
     return any < 0x80;
 }
 
+// Qt's decoders do not flag every fault: the UTF-16 and UTF-32 ones drop an incomplete last
+// unit and turn lone surrogates into "?" without an error. A conversion counts as clean when
+// no replacement character appeared, and, for those wide encodings, when encoding the text
+// again gives back exactly the bytes that came in.
+bool CleanlyDecoded(const std::string& name, std::string_view bytes, const QString& text) {
+    if (text.contains(QChar::ReplacementCharacter))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return false; // a lone half of a pair has no UTF-8 form
+    }
+    const bool wide = name.rfind("utf-16", 0) == 0 || name.rfind("utf-32", 0) == 0 ||
+                      name.rfind("ucs-2", 0) == 0 || name.rfind("ucs-4", 0) == 0 ||
+                      name.rfind("unicode", 0) == 0;
+    if (!wide)
+        return true;
+    QStringEncoder encoder(name.c_str(), QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        return false;
+    const QByteArray again = encoder.encode(text);
+    return !encoder.hasError() &&
+           std::string_view(again.constData(), static_cast<std::size_t>(again.size())) == bytes;
+}
+
 } // namespace
 
 QStringDecoder* TCharsetConverter::DecoderFor(const std::string& Name) {
@@ -64,7 +90,7 @@ std::optional<std::string> TCharsetConverter::ToUtf8(std::string_view Charset, s
         return std::nullopt;
     decoder->resetState();
     const QString text = decoder->decode(QByteArrayView(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
-    if (decoder->hasError())
+    if (decoder->hasError() || !CleanlyDecoded(name, Bytes, text))
         return std::nullopt;
     const QByteArray utf8 = text.toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));

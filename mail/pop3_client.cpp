@@ -108,7 +108,7 @@ bool TPop3Client::Login() {
         return LoggedIn;
     LoggedIn = true;
     if (!Exchange("LIST", "", "", kListEnd, tcList))
-        return true;
+        return LoggedIn; // still true when LIST was refused; false when an overlong reply cost the connection
     ParseListing(LastReply(), MessageCount, MessageSizes);
     return true;
 }

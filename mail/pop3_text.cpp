@@ -2,6 +2,7 @@
 
 #include "util/strings.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace quillet {
@@ -55,16 +56,29 @@ bool ParseDecimal(std::string_view S, std::int32_t& Value) {
     return true;
 }
 
-std::vector<std::string> ReplyLines(std::string_view Reply) {
+std::vector<std::string_view> ReplyLines(std::string_view Reply) {
     const auto zero = Reply.find('\0');
     if (zero != std::string_view::npos)
         Reply = Reply.substr(0, zero);
-    return SplitTextLines(Reply);
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < Reply.size()) {
+        const auto end = Reply.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(Reply.substr(start));
+            break;
+        }
+        lines.push_back(Reply.substr(start, end - start));
+        start = end + 1;
+        if (Reply[end] == '\r' && start < Reply.size() && Reply[start] == '\n')
+            ++start;
+    }
+    return lines;
 }
 
 void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
                   std::vector<std::int32_t>& MessageSizes) {
-    const std::vector<std::string> lines = ReplyLines(Reply);
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
     if (lines.size() < 3) {
         MessageCount = 0;
         MessageSizes.clear();
@@ -76,6 +90,14 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
     MessageCount = count;
     if (MessageCount <= 0)
         return;
+
+    // Every listed line sets the table's length to n + 1 and then writes entry n.
+    struct TListed {
+        std::int32_t n;
+        std::int32_t size;
+    };
+    std::vector<TListed> listed;
+    listed.reserve(lines.size() - 2);
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const std::string_view word = FirstWord(StripBlanks(line));
@@ -84,26 +106,44 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
         // it is a malformed listing like any other word that is not a message number.
         if (!ParseDecimal(word, n) || n < 0 || n > MaxMessageNumber)
             throw EPop3ListingError(std::string(word));
-        MessageSizes.resize(static_cast<std::size_t>(n) + 1);
+        std::int32_t size = 0;
         if (n > 0) {
             const auto space = line.find(' ');
-            std::int32_t size = 0;
             if (space == std::string_view::npos || !ParseDecimal(line.substr(space + 1, 99), size))
                 size = 0;
-            MessageSizes[static_cast<std::size_t>(n)] = size;
         }
+        listed.push_back({n, size});
     }
-    if (!MessageSizes.empty())
-        MessageSizes[0] = 0;
+
+    // Applied line by line, numbers that jump up and down would cut and refill millions of
+    // entries per line. The same table comes from the lengths alone: an entry written by a line
+    // survives when no later line cut the table below it, and entries already in the table
+    // survive below the shortest length of all.
+    std::vector<std::int32_t> shortestFrom(listed.size());
+    std::int32_t shortest = MaxMessageNumber + 1;
+    for (std::size_t k = listed.size(); k-- > 0;) {
+        shortest = std::min(shortest, listed[k].n + 1);
+        shortestFrom[k] = shortest;
+    }
+    MessageSizes.resize(std::min(MessageSizes.size(), static_cast<std::size_t>(shortest)));
+    MessageSizes.resize(static_cast<std::size_t>(listed.back().n) + 1, 0);
+    for (std::size_t k = 0; k < listed.size(); ++k)
+        if (listed[k].n > 0 && listed[k].n < shortestFrom[k])
+            MessageSizes[static_cast<std::size_t>(listed[k].n)] = listed[k].size;
+    MessageSizes[0] = 0;
 }
 
 std::string TopTextFromReply(std::string_view Reply) {
-    std::vector<std::string> lines = ReplyLines(Reply);
-    if (!lines.empty())
-        lines.pop_back();
-    if (!lines.empty())
-        lines.erase(lines.begin());
-    return JoinTextLines(lines);
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
+    std::string text;
+    if (lines.size() < 3)
+        return text;
+    text.reserve(Reply.size() + lines.size());
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        text += lines[i];
+        text += "\r\n";
+    }
+    return text;
 }
 
 bool IsNumericHost(std::string_view Host) {

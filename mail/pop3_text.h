@@ -27,7 +27,7 @@ bool ParseDecimal(std::string_view S, std::int32_t& Value);
 
 // The lines of a reply: CR LF, a lone CR and a lone LF each end a line, a final line break adds
 // no empty line, and a zero byte ends the text.
-std::vector<std::string> ReplyLines(std::string_view Reply);
+std::vector<std::string_view> ReplyLines(std::string_view Reply);
 
 // Reads a LIST reply. MessageCount becomes the number on the last listed line (0 for an empty
 // listing, -1 when that line has no size or no number); MessageSizes[n] the size of message n,

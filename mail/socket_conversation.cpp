@@ -108,6 +108,7 @@ void TSocketConversation::PrepareWait(std::uint8_t Code) {
     Waiting = true;
     ReplyOK = false;
     ReplyTooLong = false;
+    ReplyBreaks_ = 0;
 }
 
 bool TSocketConversation::SendPiece(const std::string& Piece) {
@@ -126,6 +127,7 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
     Waiting = true;
     ReplyOK = false;
     ReplyTooLong = false;
+    ReplyBreaks_ = 0;
 
     const std::int32_t length = ClampLength(Data.size());
     if (PacketSize > 0 && Data.size() > static_cast<std::size_t>(PacketSize)) {
@@ -200,9 +202,15 @@ void TSocketConversation::DataReadable() {
     const QByteArray bytes = Socket_->readAll();
     if (bytes.isEmpty())
         return;
-    if (static_cast<std::int64_t>(ReplyText.size()) + bytes.size() > MaxReplySize) {
-        ReplyText = "Reply too long: more than " + std::to_string(MaxReplySize) +
-                    " bytes arrived; the connection was dropped";
+    // Lines cost memory of their own when a reply is cut into lines, so a flood of empty lines
+    // is bounded as well as the bytes.
+    ReplyBreaks_ += std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
+    const bool tooManyBytes = static_cast<std::int64_t>(ReplyText.size()) + bytes.size() > MaxReplySize;
+    if (tooManyBytes || ReplyBreaks_ > MaxReplyLineBreaks) {
+        ReplyText = tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
+                                       " bytes arrived; the connection was dropped"
+                                 : "Reply too long: more than " + std::to_string(MaxReplyLineBreaks / 2) +
+                                       " lines arrived; the connection was dropped";
         ReplyTooLong = true;
         EndWaitByError(ekReceive);
         Socket_->abort();

@@ -53,6 +53,11 @@ public:
     // allows (1000 bytes) is about 33 MB, so no real reply comes near it; a reply that grows past
     // it ends the wait as a receive error, ReplyText explains that, and the connection is dropped.
     static constexpr std::int64_t DefaultMaxReplySize = 64 * 1024 * 1024;
+    // Most line breaks (CR or LF bytes) one reply may hold: a million CR LF lines. A listing of a
+    // million messages or a TOP of 32767 body lines under any real header stays far below it,
+    // while a reply of nothing but line breaks cannot make the line lists that the client builds
+    // from it grow to gigabytes.
+    static constexpr std::int64_t DefaultMaxReplyLineBreaks = 2'000'000;
 
     explicit TSocketConversation(QObject* Owner);
     ~TSocketConversation() override;
@@ -67,8 +72,9 @@ public:
     bool Waiting = false;
     bool ReplyOK = false;
     std::int64_t MaxReplySize = DefaultMaxReplySize;
-    // Set when the last reply outgrew MaxReplySize (and the connection was dropped for it);
-    // cleared by PrepareWait and Talk.
+    std::int64_t MaxReplyLineBreaks = DefaultMaxReplyLineBreaks;
+    // Set when the last reply outgrew MaxReplySize or MaxReplyLineBreaks (and the connection was dropped for
+    // it); cleared by PrepareWait and Talk.
     bool ReplyTooLong = false;
 
     TProgressEvent OnProgress;
@@ -118,6 +124,7 @@ private:
     QTimer* ReplyTimer_ = nullptr;
     QEventLoop* Loop_ = nullptr;
     std::function<bool()> LoopDone_;
+    std::int64_t ReplyBreaks_ = 0; // CR and LF bytes in ReplyText so far
 };
 
 } // namespace quillet

@@ -54,6 +54,11 @@ TEST(EncodedWordsDecode, WordsAndCharsets) {
         {"=?bad name?Q?=E9?=", "\xe9"},
         {"=?gb2312?B?1tDOxA==?=", "\xe4\xb8\xad\xe6\x96\x87"},              // "中文"
         {"=?iso-2022-jp?B?GyRCRnxLXBsoQg==?=", "\xe6\x97\xa5\xe6\x9c\xac"}, // "日本"
+        {"=?utf-16be?Q?=00H=00i?=", "Hi"},
+        {"a =?utf-16?Q?A?= b", "a A b"}, // half a UTF-16 unit: the byte stays
+        {"=?utf-16le?Q?ABC?=", "ABC"},
+        {"=?utf-16le?Q?=01=D8?=", "\x01\xd8"}, // a lone surrogate: the bytes stay
+        {"=?utf-32?Q?AB?=", "AB"},
         // The converted text is longer than its word.
         {"ab =?iso-8859-1?B?" + Repeat("6enp", 10) + "?= cd =?x?Q?e?=",
          "ab " + Repeat("\xc3\xa9", 30) + " cd e"},

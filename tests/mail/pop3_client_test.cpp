@@ -237,4 +237,15 @@ TEST_F(Pop3Client, OverlongReplyAbortsTheConnection) {
     EXPECT_NE(pop.LastReply().find("Reply too long"), std::string::npos);
 }
 
+TEST_F(Pop3Client, OverlongListingEndsTheLogin) {
+    // A listing of nothing but line breaks is bounded by its lines, not only its bytes, and a
+    // login whose listing cost the connection is not reported as logged in.
+    LoginScript("+OK\r\n" + std::string(5000, '\n'));
+    pop.Conversation()->MaxReplyLineBreaks = 1000;
+    EXPECT_FALSE(LogIn());
+    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_NE(pop.LastReply().find("Reply too long: more than 500 lines"), std::string::npos);
+}
+
 } // namespace

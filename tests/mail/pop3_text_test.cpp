@@ -24,6 +24,9 @@ TEST(Pop3Listing, CountAndSizes) {
         {"+OK\r\n  1 5  \r\n.\r\n", 1, {0, 0}},                        // size after the first blank
         {"+OK\r\nabc def\r\n.\r\n", -1, {}},                           // last line not a number
         {"+OK\r\n1 5\r\n2 6\r\n.\r\n\0003 9\r\n.\r\n"s, 2, {0, 5, 6}}, // a zero byte ends the text
+        {"+OK\r\n2 7\r\n4 9\r\n1 5\r\n3 8\r\n.\r\n", 3, {0, 5, 0, 8}}, // out of order: 4 is cut away
+        {"+OK\r\n3 8\r\n1 5\r\n2 6\r\n.\r\n", 2, {0, 5, 6}},           // a cut entry grows back as 0
+        {"+OK\r\n3 8\r\n0 1\r\n3 9\r\n.\r\n", 3, {0, 0, 0, 9}},
     };
     for (const auto& r : rows) {
         std::int32_t count = 99;
@@ -32,6 +35,20 @@ TEST(Pop3Listing, CountAndSizes) {
         EXPECT_EQ(count, r.count) << r.reply;
         EXPECT_EQ(sizes, r.sizes) << r.reply;
     }
+}
+
+TEST(Pop3Listing, NumbersJumpingUpAndDownStayCheap) {
+    // Each line sets the table's length, so a listing that alternates a huge number and 1 would
+    // cut and refill ten million entries per line if it were applied line by line.
+    std::string reply = "+OK\r\n";
+    for (int i = 0; i < 2000; ++i)
+        reply += i % 2 == 0 ? "10000000 7\r\n" : "1 3\r\n";
+    reply += "2 4\r\n.\r\n";
+    std::int32_t count = 0;
+    std::vector<std::int32_t> sizes{0, 1, 2, 3, 4, 5};
+    ParseListing(reply, count, sizes);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(sizes, (std::vector<std::int32_t>{0, 3, 4}));
 }
 
 TEST(Pop3Listing, MalformedLinesRaiseTheConversionError) {
