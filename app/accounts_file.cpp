@@ -5,6 +5,7 @@
 #include "crypto/protected_text.h"
 #include "model/account.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace quillet {
@@ -24,6 +25,9 @@ TAccountsHeader ReadAccountsHeader(const TIniFile& Ini) {
 }
 
 void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassword, TAccounts& Accounts) {
+    // Every account owns two clients and a message object: a damaged or hand-edited "Count"
+    // must not make the load build accounts until memory runs out.
+    Count = std::min(Count, MaxStoredAccounts);
     for (int n = 0; n < Count; ++n) {
         const std::string section = AccountSectionName(n);
         auto account = std::make_unique<TAccount>();

@@ -18,9 +18,12 @@ struct TAccountsHeader {
 
 TAccountsHeader ReadAccountsHeader(const TIniFile& Ini);
 
-// Reads Count accounts in order and appends each to Accounts, credentials undone with
-// MasterPassword (scrambled when it is empty). A stored credential that is not valid
-// hexadecimal raises the conversion error; accounts appended before it stay in the list.
+// Most accounts a load reads, whatever "Count" says; far more than anyone keeps.
+inline constexpr int MaxStoredAccounts = 1000;
+
+// Reads Count (at most MaxStoredAccounts) accounts in order and appends each to Accounts, credentials undone
+// with MasterPassword (scrambled when it is empty). A stored credential that is not valid hexadecimal raises
+// the conversion error; accounts appended before it stay in the list.
 void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassword, TAccounts& Accounts);
 
 // Writes "Count", "UsePassword", "TestPhrase" and one section per account in list order.

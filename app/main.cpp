@@ -19,12 +19,16 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Quillet");
     QApplication::setApplicationVersion(QUILLET_VERSION);
 
-    QMainWindow window;
-    window.setWindowTitle("Quillet");
-    window.resize(800, 500);
-    window.show();
-    const int exitCode = app.exec();
-    // The accounts own sockets: let them go while the application object still exists.
+    int exitCode = 0;
+    {
+        QMainWindow window;
+        window.setWindowTitle("Quillet");
+        window.resize(800, 500);
+        window.show();
+        exitCode = app.exec();
+    }
+    // The window saves the accounts when it goes, so the lists are emptied only after it; the
+    // accounts own sockets, so they go while the application object still exists.
     quillet::Accounts.Clear();
     quillet::Mails.Clear();
     return exitCode;

@@ -22,7 +22,12 @@ TSingleInstance::TSingleInstance(const QString& Folder) {
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     }
     if (folder.isEmpty()) {
-        folder = QDir::tempPath();
+        // A per-user folder: a shared one such as /tmp would let another user's running
+        // Quillet stop this user's start.
+        folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    }
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
     }
     QDir().mkpath(folder);
     Impl = std::make_unique<TImpl>(QDir(folder).filePath(QStringLiteral("Quillex.lock")));

@@ -37,6 +37,11 @@ void TQtSoundPlayer::PlayResource(const QString& ResourcePath) {
 }
 
 void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
+    // A new sound cuts off the one still playing.
+    if (Current) {
+        Current->stop();
+        Current = nullptr;
+    }
     // The effect loads the whole file into memory: a file far larger than any event sound is
     // left silent rather than loaded.
     constexpr qint64 largestFile = 64LL * 1024 * 1024;
@@ -94,7 +99,10 @@ void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
         }
     });
     startCheck.start(LongestStartMs);
-    loop.exec();
+    // The user's sound plays to its end before the program goes on. Sockets, timers and painting
+    // keep being served meanwhile, but no key press or click runs a command in the middle of it
+    // (a second Del would otherwise start a second, nested sound).
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     effect.stop();
 }
 

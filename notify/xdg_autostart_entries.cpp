@@ -39,9 +39,18 @@ bool TXdgAutostartEntries::Set(TAutostartKind Kind, bool Machine, const std::str
     }
     std::vector<std::string> arguments;
     if (Kind == TAutostartKind::NextLogon) {
-        // Like RunOnce: the entry is gone before the program runs.
-        arguments = {"/bin/sh", "-c", "rm -f -- \"$0\"; exec \"$1\"", FromQString(path),
-                     FromQString(ProgramPath)};
+        // Like RunOnce: the entry is gone before the program runs. A machine-wide entry that the
+        // user logging in may not delete is hidden for that user instead, by an entry of the same
+        // name in the user's own autostart folder, so it runs once per user and not at every log-on.
+        arguments = {"/bin/sh", "-c",
+                     "rm -f -- \"$0\" 2>/dev/null; "
+                     "if [ -e \"$0\" ]; then "
+                     "d=\"${XDG_CONFIG_HOME:-$HOME/.config}/autostart\"; "
+                     "mkdir -p \"$d\" && "
+                     "{ echo '[Desktop Entry]'; echo 'Type=Application'; echo 'Hidden=true'; } "
+                     "> \"$d/${0##*/}\"; "
+                     "fi; exec \"$1\"",
+                     FromQString(path), FromQString(ProgramPath)};
     } else {
         arguments = {FromQString(ProgramPath)};
     }

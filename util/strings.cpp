@@ -122,7 +122,9 @@ std::string TrimRightChar(std::string_view S, char C) {
 
 std::string AppendPathPart(std::string_view Folder, std::string_view Name) {
     std::string result(Folder);
-    if (result.empty() || result.back() != '\\')
+    // A folder that already ends in a separator gets none; a forward slash counts as one too, so
+    // that a program folder given in the form of the platform's paths joins correctly.
+    if (result.empty() || (result.back() != '\\' && result.back() != '/'))
         result += '\\';
     result += Name;
     return result;

@@ -33,7 +33,7 @@ std::string TakeRight(std::string_view S, int N);
 std::string DropRight(std::string_view S, int N);
 std::string PadLeftWith(std::string_view S, int Width, char C);
 std::string TrimRightChar(std::string_view S, char C);
-// Joins with a backslash between the parts unless Folder already ends with one.
+// Joins with a backslash between the parts unless Folder already ends with one (or with "/").
 std::string AppendPathPart(std::string_view Folder, std::string_view Name);
 
 // Sum of the bytes modulo 256 as two upper-case hexadecimal digits.

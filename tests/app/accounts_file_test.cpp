@@ -153,6 +153,17 @@ TEST(AccountsFile, FewerAccountsLeaveOldSectionsUnread) {
     EXPECT_EQ(loaded.Count(), 2);
 }
 
+TEST(AccountsFile, AbsurdCountIsBounded) {
+    test::TTempAppDir dir;
+    dir.WriteFile("Quillet.ini", "[Accounts]\nCount=2147483647\n[Account00]\nLabel=only\n");
+    TIniFile ini(dir.IniPath());
+    TAccounts list;
+    ReadAccounts(ini, ReadAccountsHeader(ini).Count, "", list);
+    ASSERT_EQ(list.Count(), MaxStoredAccounts);
+    EXPECT_EQ(list[0].Label, "only");
+    EXPECT_EQ(list[1].Label, "");
+}
+
 TEST(AccountsFile, DamagedCredentialStopsTheLoadAtThatValue) {
     test::TTempAppDir dir;
     dir.WriteFile("Quillet.ini", "[Accounts]\nCount=3\n[Account00]\nLabel=ok\nUserName=8DC99D9D\n"

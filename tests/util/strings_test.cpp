@@ -119,6 +119,8 @@ TEST(Strings, Cuts) {
     EXPECT_EQ(AppendPathPart("C:\\App\\", "x.ini"), "C:\\App\\x.ini");
     EXPECT_EQ(AppendPathPart("C:\\App", "x.ini"), "C:\\App\\x.ini");
     EXPECT_EQ(AppendPathPart("", "x.ini"), "\\x.ini");
+    EXPECT_EQ(AppendPathPart("/home/u/.config/Quillet/", "Quillet.ini"),
+              "/home/u/.config/Quillet/Quillet.ini");
     EXPECT_EQ(PosFrom("b", "abcb", 1), 2);
     EXPECT_EQ(PosFrom("b", "abcb", 3), 4);
     EXPECT_EQ(PosFrom("b", "abcb", 5), 0);
