@@ -38,7 +38,12 @@ int MonthOf(const std::string& field) {
 // Zone offset east of UTC in days; false when the zone's hours and minutes are not a time of day.
 bool ZoneOffset(const std::string& zoneField, double& offset) {
     offset = 0;
-    const std::string zone = TrimSpace(zoneField);
+    // Blanks around the zone are every character of code 32 and below, as at the ends of the value.
+    std::string_view zone = zoneField;
+    while (!zone.empty() && static_cast<unsigned char>(zone.front()) <= 32)
+        zone.remove_prefix(1);
+    while (!zone.empty() && static_cast<unsigned char>(zone.back()) <= 32)
+        zone.remove_suffix(1);
     if (zone == "GMT" || zone.size() != 5)
         return true;
     const int sign = zone[0] == '-' ? -1 : 1;

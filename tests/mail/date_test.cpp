@@ -16,6 +16,7 @@ TEST(MailDate, ReadsTheSentMomentInUtc) {
         {"Tue, 15 Nov 1994 08:12:31 +0100 (CET)", EncodeDateTime(1994, 11, 15, 7, 12, 31)},
         {"15/11/1994 08:12", EncodeDateTime(1994, 11, 15, 8, 12, 0)},
         {"  \t15 Nov 1994 08:12:31 +0130\r\n", EncodeDateTime(1994, 11, 15, 6, 42, 31)},
+        {"15 Nov 1994 08:12:31 \t+0100", EncodeDateTime(1994, 11, 15, 7, 12, 31)}, // a tab before the zone
         // A colon splits the zone.
         {"Tue, 15 Nov 1994 08:12:31 +01:00", EncodeDateTime(1994, 11, 15, 8, 12, 31)},
         {"Tue, 15 Nov 1994 08:12:31 EST", EncodeDateTime(1994, 11, 15, 8, 12, 31)},
