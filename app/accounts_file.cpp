@@ -42,6 +42,7 @@ void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassw
 }
 
 void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts) {
+    TIniUpdate update(Ini);
     Ini.WriteInteger(kAccounts, "Count", Accounts.Count());
     Ini.WriteBool(kAccounts, "UsePassword", !MasterPassword.empty());
     Ini.WriteString(kAccounts, "TestPhrase", MakeTestPhrase(MasterPassword));
@@ -55,6 +56,7 @@ void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAcco
         Ini.WriteInteger(section, "Port", account.Port);
         Ini.WriteBool(section, "Active", account.Active);
     }
+    update.Commit();
 }
 
 } // namespace quillet

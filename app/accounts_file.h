@@ -26,9 +26,9 @@ inline constexpr int MaxStoredAccounts = 1000;
 // the conversion error; accounts appended before it stay in the list.
 void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassword, TAccounts& Accounts);
 
-// Writes "Count", "UsePassword", "TestPhrase" and one section per account in list order.
-// Sections numbered at or above the new count are left as they are. A failed write raises
-// "Unable to write to <file>" and the values before it stay written.
+// Writes "Count", "UsePassword", "TestPhrase" and one section per account in list order, all in
+// one atomic replace of the file. Sections numbered at or above the new count are left as they
+// are. A file that cannot be written raises "Unable to write to <file>" and keeps its old text.
 void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts);
 
 } // namespace quillet

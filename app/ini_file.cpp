@@ -12,6 +12,28 @@ namespace quillet {
 
 TIniFile::TIniFile(std::string FileName) : FFileName(std::move(FileName)) {}
 
+TIniFile::~TIniFile() = default;
+
+void TIniFile::BeginUpdate() {
+    auto document = std::make_unique<TIniDocument>();
+    if (!Load(*document)) {
+        // Never replace a file whose present content could not be read.
+        RaiseWriteError();
+    }
+    FUpdate = std::move(document);
+}
+
+void TIniFile::CommitUpdate() {
+    if (!FUpdate)
+        return;
+    const std::unique_ptr<TIniDocument> document = std::move(FUpdate);
+    Save(*document);
+}
+
+void TIniFile::CancelUpdate() {
+    FUpdate.reset();
+}
+
 bool TIniFile::Load(TIniDocument& Document) const {
     QFile file(ToQString(FFileName));
     if (!file.exists()) {
@@ -54,10 +76,11 @@ void TIniFile::Save(const TIniDocument& Document) {
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Key,
                                  const std::string& Default) const {
-    TIniDocument document;
     std::string value = Default;
-    if (Load(document)) {
-        if (auto found = document.Find(Section, Key)) {
+    TIniDocument loaded;
+    const TIniDocument* document = FUpdate ? FUpdate.get() : (Load(loaded) ? &loaded : nullptr);
+    if (document) {
+        if (auto found = document->Find(Section, Key)) {
             value = std::move(*found);
         }
     }
@@ -77,6 +100,10 @@ bool TIniFile::ReadBool(const std::string& Section, const std::string& Key, bool
 }
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Key, const std::string& Value) {
+    if (FUpdate) {
+        FUpdate->Set(Section, Key, Value);
+        return;
+    }
     TIniDocument document;
     if (!Load(document)) {
         // Never replace a file whose present content could not be read.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +26,7 @@ public:
     static constexpr std::size_t ReadBufferSize = 2048;
 
     explicit TIniFile(std::string FileName);
+    ~TIniFile();
 
     const std::string& FileName() const { return FFileName; }
 
@@ -42,6 +44,16 @@ public:
     void WriteInteger(const std::string& Section, const std::string& Key, std::int32_t Value);
     void WriteBool(const std::string& Section, const std::string& Key, bool Value);
 
+    // A group of writes that reaches the file as one atomic replace, for saves of many values
+    // (every account's section): one rewrite instead of one per value, and the file never holds
+    // half of a save. Between BeginUpdate and CommitUpdate reads and writes use the text read at
+    // BeginUpdate. BeginUpdate raises the write error when the present file cannot be read;
+    // CommitUpdate raises it when the file cannot be written, and then leaves it as it was.
+    // An update that is not committed (an error left the save early) writes nothing.
+    void BeginUpdate();
+    void CommitUpdate();
+    void CancelUpdate();
+
 private:
     // The file's current text; false when it exists but cannot be read.
     bool Load(TIniDocument& Document) const;
@@ -49,6 +61,27 @@ private:
     [[noreturn]] void RaiseWriteError() const;
 
     std::string FFileName;
+    std::unique_ptr<TIniDocument> FUpdate; // the text being changed by an update, if one is open
+};
+
+// Holds an update open for a scope; a scope left without Commit() (an exception) writes nothing.
+class TIniUpdate {
+public:
+    explicit TIniUpdate(TIniFile& Ini) : FIni(Ini) { FIni.BeginUpdate(); }
+    ~TIniUpdate() {
+        if (!FDone)
+            FIni.CancelUpdate();
+    }
+    TIniUpdate(const TIniUpdate&) = delete;
+    TIniUpdate& operator=(const TIniUpdate&) = delete;
+    void Commit() {
+        FDone = true;
+        FIni.CommitUpdate();
+    }
+
+private:
+    TIniFile& FIni;
+    bool FDone = false;
 };
 
 // The settings file section of the account at Index (from 0): "Account" and the number,

@@ -143,6 +143,40 @@ TEST(IniFile, FailedWriteNamesTheFileAndChangesNothing) {
     EXPECT_EQ(dir.ReadFile("plain"), "not a folder");
 }
 
+TEST(IniFile, UpdateWritesOnceOrNotAtAll) {
+    TTempAppDir dir;
+    dir.WriteFile("Quillet.ini", HandMade);
+    TIniFile ini(dir.IniPath());
+    {
+        TIniUpdate update(ini);
+        ini.WriteInteger("Accounts", "Count", 3);
+        ini.WriteString("Account02", "Label", "New");
+        EXPECT_EQ(ini.ReadString("Account02", "Label", ""), "New"); // reads see the update
+        EXPECT_EQ(dir.ReadFile("Quillet.ini"), HandMade);           // the file does not, yet
+        update.Commit();
+    }
+    const std::string saved = dir.ReadFile("Quillet.ini");
+    EXPECT_NE(saved.find("count=3"), std::string::npos);
+    EXPECT_NE(saved.find("[Account02]\r\nLabel=New"), std::string::npos);
+
+    // A save left early by an error writes nothing at all.
+    try {
+        TIniUpdate update(ini);
+        ini.WriteInteger("Accounts", "Count", 9);
+        throw std::runtime_error("stopped");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(dir.ReadFile("Quillet.ini"), saved);
+    EXPECT_EQ(ini.ReadInteger("Accounts", "Count", 0), 3);
+
+    // A file that cannot be written fails the commit with the usual text.
+    dir.WriteFile("plain", "not a folder");
+    TIniFile blocked(dir.FilePath("plain") + "/Quillet.ini");
+    TIniUpdate update(blocked);
+    blocked.WriteInteger("Accounts", "Count", 1);
+    EXPECT_THROW(update.Commit(), EIniFileError);
+}
+
 TEST(IniDocument, DuplicateSectionsAndKeysUseTheFirst) {
     TIniDocument doc("[A]\r\nk=1\r\nk=2\r\n[b]\r\nx=1\r\n[a]\r\nk=3\r\nj=4\r\n");
     EXPECT_EQ(doc.Find("a", "K").value_or("-"), "1");
