@@ -1,5 +1,5 @@
 // The settings file with many accounts: a whole save (every value written at once, each write
-// replacing the file) and a whole load (every value read from the file).
+// replacing the file, or all of them in one update) and a whole load (every value read from the file).
 #include "app/ini_document.h"
 #include "app/ini_file.h"
 
@@ -37,6 +37,20 @@ void BM_SaveAccounts(benchmark::State& state) {
     state.counters["writes"] = 3 + 6 * accounts;
 }
 BENCHMARK(BM_SaveAccounts)->Arg(10)->Arg(120)->Unit(benchmark::kMillisecond);
+
+// The same save as one update: the way the accounts are saved.
+void BM_SaveAccountsInOneUpdate(benchmark::State& state) {
+    QTemporaryDir dir;
+    TIniFile ini(dir.filePath("Quillet.ini").toStdString());
+    const int accounts = static_cast<int>(state.range(0));
+    SaveAll(ini, accounts);
+    for (auto _ : state) {
+        quillet::TIniUpdate update(ini);
+        SaveAll(ini, accounts);
+        update.Commit();
+    }
+}
+BENCHMARK(BM_SaveAccountsInOneUpdate)->Arg(10)->Arg(120)->Unit(benchmark::kMillisecond);
 
 void BM_LoadAccounts(benchmark::State& state) {
     QTemporaryDir dir;
