@@ -13,9 +13,8 @@ namespace {
 
 std::string WithSeparator(const QString& Dir) {
     QString native = QDir::toNativeSeparators(QDir::cleanPath(Dir));
-    if (!native.endsWith(QDir::separator())) {
+    if (!native.endsWith(QDir::separator()))
         native += QDir::separator();
-    }
     return FromQString(native);
 }
 
@@ -24,9 +23,8 @@ std::string WithSeparator(const QString& Dir) {
 std::string ChooseAppDir(const QString& ProgramDir, const QString& UserConfigDir) {
     const QFileInfo folder(ProgramDir);
     if (QFileInfo::exists(QDir(ProgramDir).filePath(QStringLiteral("Quillet.ini"))) ||
-        (folder.isDir() && folder.isWritable())) {
+        (folder.isDir() && folder.isWritable()))
         return WithSeparator(ProgramDir);
-    }
     QDir().mkpath(UserConfigDir);
     return WithSeparator(UserConfigDir);
 }

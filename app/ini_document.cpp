@@ -7,36 +7,6 @@ namespace quillet {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view S) {
-    while (!S.empty() && IsBlank(S.front())) {
-        S.remove_prefix(1);
-    }
-    while (!S.empty() && IsBlank(S.back())) {
-        S.remove_suffix(1);
-    }
-    return S;
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameText(std::string_view A, std::string_view B) {
-    if (A.size() != B.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < A.size(); ++i) {
-        if (Lower(A[i]) != Lower(B[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 enum class TLineKind { Other, Section, Key };
 
 struct TLineInfo {
@@ -48,43 +18,37 @@ struct TLineInfo {
 constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
 TLineInfo Classify(std::string_view Line, bool First) {
-    if (First && Line.substr(0, Bom.size()) == Bom) {
+    if (First && Line.substr(0, Bom.size()) == Bom)
         Line.remove_prefix(Bom.size());
-    }
-    std::string_view t = Trim(Line);
+    std::string_view t = TrimBlanks(Line);
     TLineInfo info;
-    if (t.empty() || t.front() == ';') {
+    if (t.empty() || t.front() == ';')
         return info;
-    }
     if (t.front() == '[') {
         const std::size_t close = t.rfind(']');
         if (close != std::string_view::npos) {
             info.Kind = TLineKind::Section;
-            info.Name = Trim(t.substr(1, close - 1));
+            info.Name = TrimBlanks(t.substr(1, close - 1));
         }
         return info;
     }
     const std::size_t eq = t.find('=');
-    if (eq == std::string_view::npos) {
+    if (eq == std::string_view::npos)
         return info;
-    }
     info.Kind = TLineKind::Key;
-    info.Name = Trim(t.substr(0, eq));
-    std::string_view v = Trim(t.substr(eq + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+    info.Name = TrimBlanks(t.substr(0, eq));
+    std::string_view v = TrimBlanks(t.substr(eq + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    }
     info.Value = v;
     return info;
 }
 
 std::string WithoutLineBreaks(std::string_view S) {
     std::string out(S);
-    for (char& c : out) {
-        if (c == '\r' || c == '\n') {
+    for (char& c : out)
+        if (c == '\r' || c == '\n')
             c = ' ';
-        }
-    }
     return out;
 }
 
@@ -93,20 +57,18 @@ std::string WithoutLineBreaks(std::string_view S) {
 TIniDocument::TIniDocument(std::string_view Text) : FLines(SplitTextLines(Text)) {
     const std::size_t lf = Text.find('\n');
     const std::size_t cr = Text.find('\r');
-    if (lf != std::string_view::npos && (cr == std::string_view::npos || cr > lf)) {
+    if (lf != std::string_view::npos && (cr == std::string_view::npos || cr > lf))
         FLineBreak = "\n";
-    }
 }
 
 std::optional<std::string> TIniDocument::Find(std::string_view Section, std::string_view Key) const {
     bool inSection = false;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TLineInfo info = Classify(FLines[i], i == 0);
-        if (info.Kind == TLineKind::Section) {
-            inSection = SameText(info.Name, Section);
-        } else if (inSection && info.Kind == TLineKind::Key && SameText(info.Name, Key)) {
+        if (info.Kind == TLineKind::Section)
+            inSection = SameTextAscii(info.Name, Section);
+        else if (inSection && info.Kind == TLineKind::Key && SameTextAscii(info.Name, Key))
             return std::string(info.Value);
-        }
     }
     return std::nullopt;
 }
@@ -124,7 +86,7 @@ void TIniDocument::Set(std::string_view Section, std::string_view Key, std::stri
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TLineInfo info = Classify(FLines[i], i == 0);
         if (info.Kind == TLineKind::Section) {
-            inSection = SameText(info.Name, section);
+            inSection = SameTextAscii(info.Name, section);
             inFirst = inSection && firstHeader == none;
             if (inFirst) {
                 firstHeader = i;
@@ -132,26 +94,23 @@ void TIniDocument::Set(std::string_view Section, std::string_view Key, std::stri
             }
             continue;
         }
-        if (!inSection) {
+        if (!inSection)
             continue;
-        }
-        if (info.Kind == TLineKind::Key && SameText(info.Name, key)) {
+        if (info.Kind == TLineKind::Key && SameTextAscii(info.Name, key)) {
             // The key keeps the spelling the file gives it.
             FLines[i] = std::string(info.Name) + "=" + value;
             return;
         }
-        if (inFirst && !Trim(FLines[i]).empty()) {
+        if (inFirst && !TrimBlanks(FLines[i]).empty())
             firstEnd = i + 1;
-        }
     }
     const std::string line = key + "=" + value;
     if (firstHeader != none) {
         FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(firstEnd), line);
         return;
     }
-    if (!FLines.empty() && !Trim(FLines.back()).empty()) {
+    if (!FLines.empty() && !TrimBlanks(FLines.back()).empty())
         FLines.emplace_back();
-    }
     FLines.push_back("[" + section + "]");
     FLines.push_back(line);
 }
@@ -159,9 +118,8 @@ void TIniDocument::Set(std::string_view Section, std::string_view Key, std::stri
 std::string TIniDocument::Text() const {
     std::string out;
     std::size_t size = 0;
-    for (const auto& l : FLines) {
+    for (const auto& l : FLines)
         size += l.size() + FLineBreak.size();
-    }
     out.reserve(size);
     for (const auto& l : FLines) {
         out += l;
@@ -173,24 +131,22 @@ std::string TIniDocument::Text() const {
 std::int32_t ParseIniInteger(std::string_view Text, std::int32_t Default) {
     if (Text.size() > 2 && Text[0] == '0' && (Text[1] == 'x' || Text[1] == 'X')) {
         const std::string_view digits = Text.substr(2);
-        if (digits.size() > 8) {
+        if (digits.size() > 8)
             return Default;
-        }
         std::uint32_t value = 0;
         for (char c : digits) {
             int d;
-            if (c >= '0' && c <= '9') {
+            if (c >= '0' && c <= '9')
                 d = c - '0';
-            } else if (Lower(c) >= 'a' && Lower(c) <= 'f') {
-                d = Lower(c) - 'a' + 10;
-            } else {
+            else if (AsciiLower(c) >= 'a' && AsciiLower(c) <= 'f')
+                d = AsciiLower(c) - 'a' + 10;
+            else
                 return Default;
-            }
             value = value * 16 + static_cast<std::uint32_t>(d);
         }
         return static_cast<std::int32_t>(value);
     }
-    return ParseDecimalInteger(Text).value_or(Default);
+    return ParseSignedDecimal(Text).value_or(Default);
 }
 
 } // namespace quillet

@@ -40,13 +40,11 @@ bool TIniFile::Load(TIniDocument& Document) const {
         Document = TIniDocument();
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    }
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    if (file.error() != QFileDevice::NoError)
         return false;
-    }
     Document = TIniDocument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return true;
 }
@@ -59,9 +57,8 @@ void TIniFile::Save(const TIniDocument& Document) {
     const QString path = ToQString(FFileName);
     const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly))
         RaiseWriteError();
-    }
     if (!existed) {
         // Owner only, set before the file appears under its name. A file system without
         // permissions (a FAT stick) refuses this, and the file is still written.
@@ -69,9 +66,8 @@ void TIniFile::Save(const TIniDocument& Document) {
     }
     const std::string text = Document.Text();
     if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !file.commit()) {
+        !file.commit())
         RaiseWriteError();
-    }
 }
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Key,
@@ -80,13 +76,11 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
     TIniDocument loaded;
     const TIniDocument* document = FUpdate ? FUpdate.get() : (Load(loaded) ? &loaded : nullptr);
     if (document) {
-        if (auto found = document->Find(Section, Key)) {
+        if (auto found = document->Find(Section, Key))
             value = std::move(*found);
-        }
     }
-    if (value.size() > ReadBufferSize - 1) {
+    if (value.size() > ReadBufferSize - 1)
         value.resize(ReadBufferSize - 1);
-    }
     return value;
 }
 

@@ -9,9 +9,8 @@
 int main(int argc, char* argv[]) {
     // One Quillet per user: a second start ends here, silently, before any window exists.
     const quillet::TSingleInstance instance;
-    if (!instance.IsFirst()) {
+    if (!instance.IsFirst())
         return 0;
-    }
 
     QApplication app(argc, argv);
     quillet::UseDotDecimalSeparator();

@@ -29,14 +29,12 @@ TRegistryStore::~TRegistryStore() {
 std::string TRegistryStore::ReadString(const std::string& Section, const std::string& Name,
                                        const std::string& Default) {
     const QVariant value = Settings->value(KeyOf(Section, Name));
-    if (!value.isValid()) {
+    if (!value.isValid())
         return Default;
-    }
     // A value written by hand without quotes that holds commas comes back from an INI-format
     // store as a list; the stored text is the items joined again.
-    if (value.metaType().id() == QMetaType::QStringList) {
+    if (value.metaType().id() == QMetaType::QStringList)
         return FromQString(value.toStringList().join(QLatin1Char(',')));
-    }
     return FromQString(value.toString());
 }
 

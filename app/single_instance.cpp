@@ -18,17 +18,15 @@ struct TSingleInstance::TImpl {
 
 TSingleInstance::TSingleInstance(const QString& Folder) {
     QString folder = Folder;
-    if (folder.isEmpty()) {
+    if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    }
     if (folder.isEmpty()) {
         // A per-user folder: a shared one such as /tmp would let another user's running
         // Quillet stop this user's start.
         folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     }
-    if (folder.isEmpty()) {
+    if (folder.isEmpty())
         folder = QDir::homePath();
-    }
     QDir().mkpath(folder);
     Impl = std::make_unique<TImpl>(QDir(folder).filePath(QStringLiteral("Quillex.lock")));
     // The lock is held for the whole run: it must never count as stale by its age, only when

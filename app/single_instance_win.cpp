@@ -12,9 +12,8 @@ namespace quillet {
 struct TSingleInstance::TImpl {
     HANDLE Mutex = nullptr;
     ~TImpl() {
-        if (Mutex) {
+        if (Mutex)
             CloseHandle(Mutex);
-        }
     }
 };
 

@@ -5,17 +5,11 @@
 #include "util/settings_store.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace quillet {
 
-// The 32-bit integer that Text holds in decimal: an optional sign and one or more digits,
-// nothing else. Anything else, or a number outside the 32-bit range, gives no value.
-std::optional<std::int32_t> ParseDecimalInteger(std::string_view Text);
-
-// A missing value, or one that is not a decimal integer, gives Default.
+// A missing value, or one that is not a decimal integer (ParseSignedDecimal), gives Default.
 std::int32_t ReadInteger(TSettingsStore& Store, const std::string& Section, const std::string& Name,
                          std::int32_t Default);
 void WriteInteger(TSettingsStore& Store, const std::string& Section, const std::string& Name,

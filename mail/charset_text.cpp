@@ -40,12 +40,11 @@ bool AllAscii(std::string_view bytes) {
 bool CleanlyDecoded(const std::string& name, std::string_view bytes, const QString& text) {
     if (text.contains(QChar::ReplacementCharacter))
         return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
         else if (text[i].isSurrogate())
             return false; // a lone half of a pair has no UTF-8 form
-    }
     const bool wide = name.rfind("utf-16", 0) == 0 || name.rfind("utf-32", 0) == 0 ||
                       name.rfind("ucs-2", 0) == 0 || name.rfind("ucs-4", 0) == 0 ||
                       name.rfind("unicode", 0) == 0;

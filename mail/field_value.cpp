@@ -6,23 +6,11 @@ namespace quillet {
 
 namespace {
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsQuote(char c) {
     return c == '"' || c == '\'';
 }
 
 } // namespace
-
-std::string TrimSpace(std::string_view Text) {
-    const std::size_t first = Text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = Text.find_last_not_of(' ');
-    return std::string(Text.substr(first, last - first + 1));
-}
 
 int FindFieldLine(const std::vector<std::string>& Lines, std::string_view Prefix, int Occurrence) {
     int found = 0;
@@ -32,7 +20,7 @@ int FindFieldLine(const std::vector<std::string>& Lines, std::string_view Prefix
             continue;
         bool same = true;
         for (std::size_t k = 0; k < Prefix.size() && same; ++k)
-            same = LowerAscii(line[k]) == LowerAscii(Prefix[k]);
+            same = AsciiLower(line[k]) == AsciiLower(Prefix[k]);
         if (!same)
             continue;
         if (found == Occurrence)

@@ -1,14 +1,13 @@
 // Look-up of header field values in a list of header lines. Pure functions on 8-bit text.
 #pragma once
 
+#include "util/strings.h" // TrimSpace, used with every field value
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillet {
-
-// Removes leading and trailing spaces (code 32 only; tabs and other control characters stay).
-std::string TrimSpace(std::string_view Text);
 
 // Index of the Occurrence-th (0-based) line whose start equals Prefix, ASCII letters compared
 // without regard to case; -1 when there are fewer such lines. Body lines are searched too, but

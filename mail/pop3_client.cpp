@@ -21,8 +21,8 @@ bool EndsWith(const std::string& S, std::string_view Tail) {
 
 } // namespace
 
-TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), Conversation_(new TSocketConversation(this)) {
-    Conversation_->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
+TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
+    FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
                                      const std::string& ReplyText) {
         if (((Code >= 1 && Code <= 8) || Code == 14) && StartsWith(ReplyText, "+OK"))
             ReplyOK = true;
@@ -31,7 +31,7 @@ TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), Conversation_(new TSo
     // multi-line listing: end such a wait at its first line end instead of waiting for a "."
     // that never comes. Only the reply's own start counts: a body line of a fetched message that
     // happens to begin a later network chunk with "-ERR" is mail content, not a failure.
-    Conversation_->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
+    FConversation->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
                                       const std::string&) {
         if (Sender->Waiting && StartsWith(Sender->ReplyText, "-ERR") &&
             EndsWith(Sender->ReplyText, kLineEnd)) {
@@ -39,10 +39,10 @@ TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), Conversation_(new TSo
             Sender->Cancel();
         }
     };
-    Conversation_->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
+    FConversation->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
         Sender->Cancel();
     };
-    Conversation_->OnClose = [this](TSocketConversation*) {
+    FConversation->OnClose = [this](TSocketConversation*) {
         MessageCount = -1;
         Connected = false;
         LoggedIn = false;
@@ -52,55 +52,55 @@ TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), Conversation_(new TSo
 
 TPop3Client::~TPop3Client() {
     // The close notification must not reach a half-destroyed client.
-    Conversation_->OnClose = nullptr;
+    FConversation->OnClose = nullptr;
     MessageSizes.clear();
 }
 
 void TPop3Client::DropIfReplyTooLong() {
-    if (Conversation_->ReplyTooLong)
+    if (FConversation->ReplyTooLong)
         Abort();
 }
 
 bool TPop3Client::Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
                            const std::string& Terminator, std::uint8_t Code) {
     if (!IsSafeArgument(Argument)) {
-        Conversation_->ReplyText =
+        FConversation->ReplyText =
             "Not sent: the " + What + " holds a line break or a zero byte, which would end the command early";
-        Conversation_->ReplyOK = false;
+        FConversation->ReplyOK = false;
         return false;
     }
-    Conversation_->Talk(Command + Argument + kLineEnd, Terminator, Code);
-    Conversation_->WaitReply();
-    const bool ok = Conversation_->ReplyOK;
+    FConversation->Talk(Command + Argument + kLineEnd, Terminator, Code);
+    FConversation->WaitReply();
+    const bool ok = FConversation->ReplyOK;
     DropIfReplyTooLong();
-    return ok && !Conversation_->ReplyTooLong;
+    return ok && !FConversation->ReplyTooLong;
 }
 
 bool TPop3Client::Connect() {
-    if (Connected || Conversation_->Opened() || Host.empty())
+    if (Connected || FConversation->Opened() || Host.empty())
         return false;
     if (Port < 1 || Port > 65535) {
-        Conversation_->ReplyText = "Not connected: " + std::to_string(Port) + " is not a TCP port";
+        FConversation->ReplyText = "Not connected: " + std::to_string(Port) + " is not a TCP port";
         return false;
     }
     if (IsNumericHost(Host)) {
-        Conversation_->Address = Host;
-        Conversation_->HostName.clear();
+        FConversation->Address = Host;
+        FConversation->HostName.clear();
     } else {
-        Conversation_->HostName = Host;
-        Conversation_->Address.clear();
+        FConversation->HostName = Host;
+        FConversation->Address.clear();
     }
-    Conversation_->Port = static_cast<std::uint16_t>(Port);
-    Conversation_->PrepareWait(tcGreeting);
-    Conversation_->Open();
-    Conversation_->WaitReply();
-    Connected = Conversation_->ReplyOK;
+    FConversation->Port = static_cast<std::uint16_t>(Port);
+    FConversation->PrepareWait(tcGreeting);
+    FConversation->Open();
+    FConversation->WaitReply();
+    Connected = FConversation->ReplyOK;
     DropIfReplyTooLong();
     return Connected;
 }
 
 bool TPop3Client::Login() {
-    if (!Connected || !Conversation_->Active())
+    if (!Connected || !FConversation->Active())
         return false;
     if (!Exchange("USER ", UserName, "user name", kLineEnd, tcUser))
         return LoggedIn;
@@ -115,9 +115,9 @@ bool TPop3Client::Login() {
 
 bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
     LastTopText.clear();
-    if (!Connected || !LoggedIn || !Conversation_->Active())
+    if (!Connected || !LoggedIn || !FConversation->Active())
         return false;
-    Conversation_->ExpectedSize = N >= 0 && static_cast<std::size_t>(N) < MessageSizes.size()
+    FConversation->ExpectedSize = N >= 0 && static_cast<std::size_t>(N) < MessageSizes.size()
                                       ? MessageSizes[static_cast<std::size_t>(N)]
                                       : 0;
     if (!Exchange("TOP " + std::to_string(N) + " " + std::to_string(LineCount), "", "", kListEnd, tcTop))
@@ -131,23 +131,23 @@ bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
 }
 
 bool TPop3Client::DeleteMessage(std::int32_t N) {
-    if (!Connected || !LoggedIn || !Conversation_->Active())
+    if (!Connected || !LoggedIn || !FConversation->Active())
         return false;
     return Exchange("DELE " + std::to_string(N), "", "", kLineEnd, tcDele);
 }
 
 bool TPop3Client::Quit() {
-    if (!Connected || !Conversation_->Active())
+    if (!Connected || !FConversation->Active())
         return false;
     if (!Exchange("QUIT", "", "", kLineEnd, tcQuit))
         return false;
-    Conversation_->Close();
+    FConversation->Close();
     ClearConnectionState();
     return true;
 }
 
 void TPop3Client::Abort() {
-    Conversation_->Close();
+    FConversation->Close();
     ClearConnectionState();
 }
 

@@ -35,10 +35,10 @@ public:
     TMailMessage* MailMessage = nullptr; // not owned
     bool DeleteOnRetrieve = false;
 
-    std::int32_t TimeOut() const { return Conversation_->TimeOut; }
-    void SetTimeOut(std::int32_t Value) { Conversation_->TimeOut = Value; }
-    const TProgressEvent& OnProgress() const { return Conversation_->OnProgress; }
-    void SetOnProgress(TProgressEvent Value) { Conversation_->OnProgress = std::move(Value); }
+    std::int32_t TimeOut() const { return FConversation->TimeOut; }
+    void SetTimeOut(std::int32_t Value) { FConversation->TimeOut = Value; }
+    const TProgressEvent& OnProgress() const { return FConversation->OnProgress; }
+    void SetOnProgress(TProgressEvent Value) { FConversation->OnProgress = std::move(Value); }
 
     std::int32_t MessageCount = -1;
     TMessageSize MessageSizes;
@@ -46,7 +46,7 @@ public:
     bool LoggedIn = false;
     std::string LastTopText;
 
-    TSocketConversation* Conversation() const { return Conversation_; }
+    TSocketConversation* Conversation() const { return FConversation; }
 
     bool Connect();
     // Sends USER and PASS, then LIST. True once USER and PASS were accepted, even when LIST then
@@ -56,7 +56,7 @@ public:
     bool DeleteMessage(std::int32_t N);
     bool Quit();
     void Abort();
-    const std::string& LastReply() const { return Conversation_->ReplyText; }
+    const std::string& LastReply() const { return FConversation->ReplyText; }
 
 private:
     // Sends one command line (CR LF is added) and waits for its reply. A command whose argument
@@ -67,7 +67,7 @@ private:
     void DropIfReplyTooLong();
     void ClearConnectionState();
 
-    TSocketConversation* Conversation_;
+    TSocketConversation* FConversation;
 };
 
 } // namespace quillet

@@ -3,19 +3,10 @@
 #include "util/strings.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace quillet {
 
 namespace {
-
-std::string_view StripBlanks(std::string_view S) {
-    const auto first = S.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = S.find_last_not_of(' ');
-    return S.substr(first, last - first + 1);
-}
 
 // The text before the first space; empty when there is none.
 std::string_view FirstWord(std::string_view S) {
@@ -27,34 +18,6 @@ std::string_view FirstWord(std::string_view S) {
 
 EPop3ListingError::EPop3ListingError(const std::string& Word)
     : std::runtime_error("'" + Word + "' is not a valid integer value") {}
-
-bool ParseDecimal(std::string_view S, std::int32_t& Value) {
-    std::size_t i = 0;
-    while (i < S.size() && S[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < S.size() && (S[i] == '+' || S[i] == '-')) {
-        negative = S[i] == '-';
-        ++i;
-    }
-    if (i == S.size())
-        return false;
-    std::int64_t v = 0;
-    for (; i < S.size(); ++i) {
-        const char c = S[i];
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + (c - '0');
-        if (v > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1)
-            return false;
-    }
-    if (negative)
-        v = -v;
-    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min())
-        return false;
-    Value = static_cast<std::int32_t>(v);
-    return true;
-}
 
 std::vector<std::string_view> ReplyLines(std::string_view Reply) {
     const auto zero = Reply.find('\0');
@@ -84,10 +47,7 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
         MessageSizes.clear();
         return;
     }
-    std::int32_t count = -1;
-    if (!ParseDecimal(FirstWord(StripBlanks(lines[lines.size() - 2])), count))
-        count = -1;
-    MessageCount = count;
+    MessageCount = ParseSpaceLedDecimal(FirstWord(TrimSpaces(lines[lines.size() - 2]))).value_or(-1);
     if (MessageCount <= 0)
         return;
 
@@ -100,17 +60,17 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
     listed.reserve(lines.size() - 2);
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        const std::string_view word = FirstWord(StripBlanks(line));
-        std::int32_t n = 0;
+        const std::string_view word = FirstWord(TrimSpaces(line));
         // A number outside 0..MaxMessageNumber would size the table absurdly (or negatively):
         // it is a malformed listing like any other word that is not a message number.
-        if (!ParseDecimal(word, n) || n < 0 || n > MaxMessageNumber)
+        const std::int32_t n = ParseSpaceLedDecimal(word).value_or(-1);
+        if (n < 0 || n > MaxMessageNumber)
             throw EPop3ListingError(std::string(word));
         std::int32_t size = 0;
         if (n > 0) {
             const auto space = line.find(' ');
-            if (space == std::string_view::npos || !ParseDecimal(line.substr(space + 1, 99), size))
-                size = 0;
+            if (space != std::string_view::npos)
+                size = ParseSpaceLedDecimal(line.substr(space + 1, 99)).value_or(0);
         }
         listed.push_back({n, size});
     }
@@ -154,12 +114,10 @@ bool IsNumericHost(std::string_view Host) {
             Host.substr(start, dot == std::string_view::npos ? Host.npos : dot - start);
         if (piece.empty())
             return false;
-        for (const char c : piece) {
+        for (const char c : piece)
             if (c < '0' || c > '9')
                 return false;
-        }
-        std::int32_t value = 0;
-        if (!ParseDecimal(piece, value))
+        if (!ParseSignedDecimal(piece))
             return false;
         if (dot == std::string_view::npos)
             return true;

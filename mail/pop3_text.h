@@ -22,9 +22,6 @@ public:
     explicit EPop3ListingError(const std::string& Word);
 };
 
-// A decimal 32-bit integer: leading spaces, an optional sign, then digits and nothing else.
-bool ParseDecimal(std::string_view S, std::int32_t& Value);
-
 // The lines of a reply: CR LF, a lone CR and a lone LF each end a line, a final line break adds
 // no empty line, and a zero byte ends the text.
 std::vector<std::string_view> ReplyLines(std::string_view Reply);

@@ -41,8 +41,8 @@ std::string TSmtpClient::ExpectedReplyCode(std::uint8_t Code) {
     }
 }
 
-TSmtpClient::TSmtpClient(QObject* Owner) : QObject(Owner), Conversation_(new TSocketConversation(this)) {
-    Conversation_->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
+TSmtpClient::TSmtpClient(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
+    FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
                                      const std::string& ReplyText) {
         const std::string expected = ExpectedReplyCode(Code);
         if (!expected.empty() && ReplyText.compare(0, 3, expected) == 0)
@@ -50,25 +50,25 @@ TSmtpClient::TSmtpClient(QObject* Owner) : QObject(Owner), Conversation_(new TSo
     };
     // A permanent failure (5xx) ends the wait at its line end; a transient one (4xx) just fails
     // the reply check when the reply is complete.
-    Conversation_->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
+    FConversation->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
                                       const std::string& Chunk) {
         if (ReplyCodeOf(Chunk) >= 500 && EndsWithLineEnd(Chunk)) {
             ReplyOK = false;
             Sender->Cancel();
         }
     };
-    Conversation_->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
+    FConversation->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
         Sender->Cancel();
     };
-    Conversation_->OnClose = [this](TSocketConversation*) { Connected = false; };
+    FConversation->OnClose = [this](TSocketConversation*) { Connected = false; };
 }
 
 TSmtpClient::~TSmtpClient() {
-    Conversation_->OnClose = nullptr;
+    FConversation->OnClose = nullptr;
 }
 
 void TSmtpClient::Abort() {
-    Conversation_->Close();
+    FConversation->Close();
     Connected = false;
 }
 

@@ -24,13 +24,13 @@ public:
     TMailMessage* MailMessage = nullptr; // not owned
     std::int32_t PacketSize = 102400;
 
-    std::int32_t TimeOut() const { return Conversation_->TimeOut; }
-    void SetTimeOut(std::int32_t Value) { Conversation_->TimeOut = Value; }
-    const TProgressEvent& OnProgress() const { return Conversation_->OnProgress; }
-    void SetOnProgress(TProgressEvent Value) { Conversation_->OnProgress = std::move(Value); }
+    std::int32_t TimeOut() const { return FConversation->TimeOut; }
+    void SetTimeOut(std::int32_t Value) { FConversation->TimeOut = Value; }
+    const TProgressEvent& OnProgress() const { return FConversation->OnProgress; }
+    void SetOnProgress(TProgressEvent Value) { FConversation->OnProgress = std::move(Value); }
 
     bool Connected = false;
-    TSocketConversation* Conversation() const { return Conversation_; }
+    TSocketConversation* Conversation() const { return FConversation; }
 
     // Closes the connection at once without sending anything.
     void Abort();
@@ -40,7 +40,7 @@ public:
     static std::string ExpectedReplyCode(std::uint8_t Code);
 
 private:
-    TSocketConversation* Conversation_;
+    TSocketConversation* FConversation;
 };
 
 } // namespace quillet

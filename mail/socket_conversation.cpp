@@ -47,40 +47,40 @@ std::uint8_t ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::S
 }
 
 TSocketConversation::TSocketConversation(QObject* Owner)
-    : QObject(Owner), Socket_(new QSslSocket(this)), ReplyTimer_(new QTimer(this)) {
-    ReplyTimer_->setSingleShot(true);
+    : QObject(Owner), FSocket(new QSslSocket(this)), FReplyTimer(new QTimer(this)) {
+    FReplyTimer->setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the time-out is a promise of that much silence.
-    ReplyTimer_->setTimerType(Qt::PreciseTimer);
-    connect(ReplyTimer_, &QTimer::timeout, this, &TSocketConversation::TimedOut);
-    connect(Socket_, &QIODevice::readyRead, this, &TSocketConversation::DataReadable);
-    connect(Socket_, &QAbstractSocket::disconnected, this, &TSocketConversation::Disconnected);
-    connect(Socket_, &QAbstractSocket::errorOccurred, this, &TSocketConversation::SocketError);
-    connect(Socket_, &QIODevice::bytesWritten, this, [this] { Wake(); });
+    FReplyTimer->setTimerType(Qt::PreciseTimer);
+    connect(FReplyTimer, &QTimer::timeout, this, &TSocketConversation::TimedOut);
+    connect(FSocket, &QIODevice::readyRead, this, &TSocketConversation::DataReadable);
+    connect(FSocket, &QAbstractSocket::disconnected, this, &TSocketConversation::Disconnected);
+    connect(FSocket, &QAbstractSocket::errorOccurred, this, &TSocketConversation::SocketError);
+    connect(FSocket, &QIODevice::bytesWritten, this, [this] { Wake(); });
 }
 
 TSocketConversation::~TSocketConversation() {
     // Leave no hook to run from the socket's own teardown.
-    Socket_->disconnect(this);
-    ReplyTimer_->stop();
+    FSocket->disconnect(this);
+    FReplyTimer->stop();
 }
 
 bool TSocketConversation::Active() const {
-    return Socket_->state() == QAbstractSocket::ConnectedState;
+    return FSocket->state() == QAbstractSocket::ConnectedState;
 }
 
 bool TSocketConversation::Opened() const {
-    return Socket_->state() != QAbstractSocket::UnconnectedState;
+    return FSocket->state() != QAbstractSocket::UnconnectedState;
 }
 
 void TSocketConversation::Open() {
     if (!Address.empty())
-        Socket_->connectToHost(QHostAddress(QString::fromStdString(Address)), Port);
+        FSocket->connectToHost(QHostAddress(QString::fromStdString(Address)), Port);
     else
-        Socket_->connectToHost(QString::fromStdString(HostName), Port);
+        FSocket->connectToHost(QString::fromStdString(HostName), Port);
 }
 
 void TSocketConversation::Close() {
-    Socket_->abort();
+    FSocket->abort();
     // A socket that never connected raises no close notification: end the wait the same way.
     if (Waiting)
         EndWaitByClose();
@@ -90,7 +90,7 @@ void TSocketConversation::StartTimer() {
     if (TimeOut <= 0)
         return; // no time-out: the wait ends only by the reply, an error, a close or Cancel
     const std::int32_t seconds = std::min<std::int32_t>(TimeOut, INT_MAX / 1000);
-    ReplyTimer_->start(seconds * 1000);
+    FReplyTimer->start(seconds * 1000);
 }
 
 void TSocketConversation::Report(std::int32_t Total, std::int32_t Current) {
@@ -108,14 +108,14 @@ void TSocketConversation::PrepareWait(std::uint8_t Code) {
     Waiting = true;
     ReplyOK = false;
     ReplyTooLong = false;
-    ReplyBreaks_ = 0;
+    FReplyBreaks = 0;
 }
 
 bool TSocketConversation::SendPiece(const std::string& Piece) {
-    if (Socket_->write(Piece.data(), static_cast<qint64>(Piece.size())) < 0)
+    if (FSocket->write(Piece.data(), static_cast<qint64>(Piece.size())) < 0)
         return false;
     // Hand the command to the network now rather than on the next pass of the event loop.
-    Socket_->flush();
+    FSocket->flush();
     return true;
 }
 
@@ -127,7 +127,7 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
     Waiting = true;
     ReplyOK = false;
     ReplyTooLong = false;
-    ReplyBreaks_ = 0;
+    FReplyBreaks = 0;
 
     const std::int32_t length = ClampLength(Data.size());
     if (PacketSize > 0 && Data.size() > static_cast<std::size_t>(PacketSize)) {
@@ -146,8 +146,8 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
             }
             // Let the socket hand the piece to the network before the next one, so that a long
             // upload neither piles up in memory nor freezes the window.
-            RunLoopUntil([this] { return Socket_->bytesToWrite() == 0 || !Waiting || !Active(); });
-            ReplyTimer_->stop();
+            RunLoopUntil([this] { return FSocket->bytesToWrite() == 0 || !Waiting || !Active(); });
+            FReplyTimer->stop();
             if (!Waiting)
                 break;
             p += n;
@@ -163,32 +163,32 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
 
 void TSocketConversation::WaitReply() {
     const auto done = [this] { return !Waiting || ReplyOK; };
-    if (!done() && !ReplyTimer_->isActive())
+    if (!done() && !FReplyTimer->isActive())
         StartTimer();
     RunLoopUntil(done);
-    ReplyTimer_->stop();
+    FReplyTimer->stop();
 }
 
 void TSocketConversation::RunLoopUntil(const std::function<bool()>& Done) {
     if (Done())
         return;
     QEventLoop loop;
-    QEventLoop* const outerLoop = Loop_;
-    std::function<bool()> outerDone = std::move(LoopDone_);
-    Loop_ = &loop;
-    LoopDone_ = Done;
+    QEventLoop* const outerLoop = FLoop;
+    std::function<bool()> outerDone = std::move(FLoopDone);
+    FLoop = &loop;
+    FLoopDone = Done;
     loop.exec();
-    Loop_ = outerLoop;
-    LoopDone_ = std::move(outerDone);
+    FLoop = outerLoop;
+    FLoopDone = std::move(outerDone);
 }
 
 void TSocketConversation::Wake() {
-    if (Loop_ && LoopDone_ && LoopDone_())
-        Loop_->quit();
+    if (FLoop && FLoopDone && FLoopDone())
+        FLoop->quit();
 }
 
 void TSocketConversation::Cancel() {
-    ReplyTimer_->stop();
+    FReplyTimer->stop();
     ErrorKind = ekNone;
     TalkCode = 0;
     Terminator.clear();
@@ -199,27 +199,27 @@ void TSocketConversation::Cancel() {
 }
 
 void TSocketConversation::DataReadable() {
-    const QByteArray bytes = Socket_->readAll();
+    const QByteArray bytes = FSocket->readAll();
     if (bytes.isEmpty())
         return;
     // Lines cost memory of their own when a reply is cut into lines, so a flood of empty lines
     // is bounded as well as the bytes.
-    ReplyBreaks_ += std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
+    FReplyBreaks += std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
     const bool tooManyBytes = static_cast<std::int64_t>(ReplyText.size()) + bytes.size() > MaxReplySize;
-    if (tooManyBytes || ReplyBreaks_ > MaxReplyLineBreaks) {
+    if (tooManyBytes || FReplyBreaks > MaxReplyLineBreaks) {
         ReplyText = tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
                                        " bytes arrived; the connection was dropped"
                                  : "Reply too long: more than " + std::to_string(MaxReplyLineBreaks / 2) +
                                        " lines arrived; the connection was dropped";
         ReplyTooLong = true;
         EndWaitByError(ekReceive);
-        Socket_->abort();
+        FSocket->abort();
         return;
     }
     const std::string chunk(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     ReplyText += chunk;
     ErrorKind = ekNone;
-    ReplyTimer_->stop();
+    FReplyTimer->stop();
     if (OnReceiveData)
         OnReceiveData(this, TalkCode, ReplyOK, chunk);
     if (ExpectedSize > 0)
@@ -241,7 +241,7 @@ void TSocketConversation::DataReadable() {
 }
 
 void TSocketConversation::EndWaitByError(std::uint8_t Kind) {
-    ReplyTimer_->stop();
+    FReplyTimer->stop();
     ErrorKind = Kind;
     ExpectedSize = 0;
     Terminator.clear();
@@ -262,7 +262,7 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
     // ReplyOK as it was; treating it as an error as well would fail a reply already accepted.
     if (Error == QAbstractSocket::RemoteHostClosedError)
         return;
-    EndWaitByError(ErrorKindFor(Error, Socket_->state()));
+    EndWaitByError(ErrorKindFor(Error, FSocket->state()));
 }
 
 void TSocketConversation::Disconnected() {
@@ -272,7 +272,7 @@ void TSocketConversation::Disconnected() {
 }
 
 void TSocketConversation::EndWaitByClose() {
-    ReplyTimer_->stop();
+    FReplyTimer->stop();
     Waiting = false;
     TalkCode = 0;
     Terminator.clear();

@@ -89,7 +89,7 @@ public:
     std::string HostName;
     std::uint16_t Port = 0;
 
-    QSslSocket* Socket() const { return Socket_; }
+    QSslSocket* Socket() const { return FSocket; }
     // True from the connected notification until the socket closes.
     bool Active() const;
     // True while the socket is looking up, connecting, connected or closing.
@@ -120,11 +120,11 @@ private:
     void Wake();
     bool SendPiece(const std::string& Piece);
 
-    QSslSocket* Socket_ = nullptr;
-    QTimer* ReplyTimer_ = nullptr;
-    QEventLoop* Loop_ = nullptr;
-    std::function<bool()> LoopDone_;
-    std::int64_t ReplyBreaks_ = 0; // CR and LF bytes in ReplyText so far
+    QSslSocket* FSocket = nullptr;
+    QTimer* FReplyTimer = nullptr;
+    QEventLoop* FLoop = nullptr;
+    std::function<bool()> FLoopDone;
+    std::int64_t FReplyBreaks = 0; // CR and LF bytes in ReplyText so far
 };
 
 } // namespace quillet

@@ -20,10 +20,10 @@ std::vector<std::string> ListingLines(const std::string& Text) {
 } // namespace
 
 TAccount::TAccount()
-    : message_(std::make_unique<TMailMessage>()), pop_(std::make_unique<TPop3Client>()),
-      smtp_(std::make_unique<TSmtpClient>()) {
-    pop_->MailMessage = message_.get();
-    smtp_->MailMessage = message_.get();
+    : FMessage(std::make_unique<TMailMessage>()), FPop(std::make_unique<TPop3Client>()),
+      FSmtp(std::make_unique<TSmtpClient>()) {
+    FPop->MailMessage = FMessage.get();
+    FSmtp->MailMessage = FMessage.get();
 }
 
 TAccount::~TAccount() = default;
@@ -56,20 +56,20 @@ std::int32_t TAccount::ListedSize(std::int32_t N) const {
 }
 
 void TAccount::DropSessions() {
-    if (pop_->Connected)
-        pop_->Abort();
-    if (smtp_->Connected)
-        smtp_->Abort();
+    if (FPop->Connected)
+        FPop->Abort();
+    if (FSmtp->Connected)
+        FSmtp->Abort();
 }
 
 TAccount* TAccounts::Item(int Index) const {
     if (Index < 0 || Index >= Count())
         return nullptr;
-    return items_[static_cast<std::size_t>(Index)].get();
+    return FItems[static_cast<std::size_t>(Index)].get();
 }
 
 int TAccounts::Add(std::unique_ptr<TAccount> Account) {
-    items_.push_back(std::move(Account));
+    FItems.push_back(std::move(Account));
     return Count() - 1;
 }
 
@@ -77,17 +77,17 @@ bool TAccounts::Delete(int Index) {
     TAccount* account = Item(Index);
     if (account == nullptr || account->Checking)
         return false;
-    items_.erase(items_.begin() + Index);
+    FItems.erase(FItems.begin() + Index);
     return true;
 }
 
 void TAccounts::Clear() {
     DropAllSessions();
-    items_.clear();
+    FItems.clear();
 }
 
 void TAccounts::DropAllSessions() {
-    for (auto& account : items_)
+    for (auto& account : FItems)
         account->DropSessions();
 }
 

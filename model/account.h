@@ -28,9 +28,9 @@ public:
     bool Active = true;
     std::vector<std::string> LastListing; // status line removed, "." line kept
 
-    TPop3Client* Pop() const { return pop_.get(); }
-    TSmtpClient* Smtp() const { return smtp_.get(); }
-    TMailMessage* MailMessage() const { return message_.get(); }
+    TPop3Client* Pop() const { return FPop.get(); }
+    TSmtpClient* Smtp() const { return FSmtp.get(); }
+    TMailMessage* MailMessage() const { return FMessage.get(); }
 
     // Keeps the port within 1..65535.
     void SetPort(std::int32_t Value);
@@ -46,9 +46,9 @@ public:
     void DropSessions();
 
 private:
-    std::unique_ptr<TMailMessage> message_;
-    std::unique_ptr<TPop3Client> pop_;
-    std::unique_ptr<TSmtpClient> smtp_;
+    std::unique_ptr<TMailMessage> FMessage;
+    std::unique_ptr<TPop3Client> FPop;
+    std::unique_ptr<TSmtpClient> FSmtp;
 };
 
 class TAccounts {
@@ -57,8 +57,8 @@ public:
     TAccounts(const TAccounts&) = delete;
     TAccounts& operator=(const TAccounts&) = delete;
 
-    int Count() const { return static_cast<int>(items_.size()); }
-    TAccount& operator[](int Index) const { return *items_.at(static_cast<std::size_t>(Index)); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TAccount& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)); }
     TAccount* Item(int Index) const;
     // Appends and takes ownership; returns the account's number (its index).
     int Add(std::unique_ptr<TAccount> Account);
@@ -69,7 +69,7 @@ public:
     void DropAllSessions();
 
 private:
-    std::vector<std::unique_ptr<TAccount>> items_;
+    std::vector<std::unique_ptr<TAccount>> FItems;
 };
 
 } // namespace quillet

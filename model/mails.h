@@ -18,8 +18,8 @@ public:
     TMails(const TMails&) = delete;
     TMails& operator=(const TMails&) = delete;
 
-    int Count() const { return static_cast<int>(items_.size()); }
-    TMail& operator[](int Index) const { return *items_.at(static_cast<std::size_t>(Index)).entry; }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TMail& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)).entry; }
     TMail* Item(int Index) const;
 
     // Index of the first entry whose UniqueID equals ID exactly; -1 when there is none.
@@ -41,9 +41,9 @@ private:
     };
     int IndexOfSeq(std::uint64_t Seq) const;
 
-    std::vector<Slot> items_; // ascending seq: entries are only ever appended
-    std::unordered_map<std::string, std::set<std::uint64_t>> byId_;
-    std::uint64_t nextSeq_ = 0;
+    std::vector<Slot> FItems; // ascending seq: entries are only ever appended
+    std::unordered_map<std::string, std::set<std::uint64_t>> FById;
+    std::uint64_t FNextSeq = 0;
 };
 
 } // namespace quillet

@@ -1,28 +1,15 @@
 #include "notify/brightel_autostart.h"
 
+#include "util/strings.h"
 #include "util/text_convert.h"
 
 #include <QCoreApplication>
-#include <cctype>
 
 namespace quillet {
 
 namespace {
 
 bool FirstWritePending = true;
-
-bool SameText(const std::string& A, const std::string& B) {
-    if (A.size() != B.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < A.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(A[i])) !=
-            std::tolower(static_cast<unsigned char>(B[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 constexpr TAutostartKind Kinds[] = {TAutostartKind::EveryLogon, TAutostartKind::NextLogon};
 
@@ -34,9 +21,8 @@ void TBrightelAutostart::ArmFirstWriteRule() {
 
 TBrightelAutostart::TBrightelAutostart(std::unique_ptr<TAutostartEntries> Entries, QString ProgramPath)
     : Entries(std::move(Entries)), FProgramPath(std::move(ProgramPath)) {
-    if (FProgramPath.isEmpty()) {
+    if (FProgramPath.isEmpty())
         FProgramPath = QCoreApplication::applicationFilePath();
-    }
     FAppName = FromQString(QCoreApplication::applicationName()) + "#Autostart";
 }
 
@@ -55,12 +41,10 @@ bool TBrightelAutostart::WriteEntry(TAutostartKind Kind, bool Machine, bool On) 
         FirstWritePending = false;
         On = IsSet(TAutostartKind::EveryLogon, FGlobal);
     }
-    if (!NameUsable()) {
+    if (!NameUsable())
         return false;
-    }
-    if (On) {
+    if (On)
         return Entries->Set(Kind, Machine, FAppName, FProgramPath);
-    }
     Entries->Remove(Kind, Machine, FAppName);
     return false;
 }
@@ -84,16 +68,14 @@ void TBrightelAutostart::setStartNextLogon(bool Value) {
 }
 
 void TBrightelAutostart::setAppName(const std::string& Name) {
-    if (SameText(Name, FAppName)) {
+    if (SameTextAscii(Name, FAppName))
         return;
-    }
     bool existed[2][2] = {}; // [kind][machine]
     for (int k = 0; k < 2; ++k) {
         for (int m = 0; m < 2; ++m) {
             existed[k][m] = IsSet(Kinds[k], m == 1);
-            if (existed[k][m]) {
+            if (existed[k][m])
                 Entries->Remove(Kinds[k], m == 1, FAppName);
-            }
         }
     }
     FAppName = Name;
@@ -101,11 +83,9 @@ void TBrightelAutostart::setAppName(const std::string& Name) {
     // does not apply to it.
     if (NameUsable()) {
         for (int k = 0; k < 2; ++k) {
-            for (int m = 0; m < 2; ++m) {
-                if (existed[k][m]) {
+            for (int m = 0; m < 2; ++m)
+                if (existed[k][m])
                     Entries->Set(Kinds[k], m == 1, FAppName, FProgramPath);
-                }
-            }
         }
     }
     autostart();
@@ -113,17 +93,14 @@ void TBrightelAutostart::setAppName(const std::string& Name) {
 }
 
 void TBrightelAutostart::setGlobal(bool Value) {
-    if (Value && !Entries->CanWriteMachine()) {
+    if (Value && !Entries->CanWriteMachine())
         Value = false;
-    }
-    if (Value == FGlobal) {
+    if (Value == FGlobal)
         return;
-    }
     for (TAutostartKind kind : Kinds) {
         // An entry leaves its old scope only once it exists in the new one.
-        if (IsSet(kind, FGlobal) && Entries->Set(kind, Value, FAppName, FProgramPath)) {
+        if (IsSet(kind, FGlobal) && Entries->Set(kind, Value, FAppName, FProgramPath))
             Entries->Remove(kind, FGlobal, FAppName);
-        }
     }
     FGlobal = Value;
 }

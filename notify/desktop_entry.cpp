@@ -6,16 +6,6 @@ namespace quillet {
 
 namespace {
 
-std::string_view Trim(std::string_view S) {
-    while (!S.empty() && (S.front() == ' ' || S.front() == '\t')) {
-        S.remove_prefix(1);
-    }
-    while (!S.empty() && (S.back() == ' ' || S.back() == '\t')) {
-        S.remove_suffix(1);
-    }
-    return S;
-}
-
 // Line breaks and other control bytes cannot be part of a single-line value.
 std::string EscapeString(std::string_view S) {
     std::string out;
@@ -47,30 +37,26 @@ bool AutostartEntryIsSet(std::string_view Text) {
     bool hasExec = false;
     bool switchedOff = false;
     for (const std::string& raw : SplitTextLines(Text)) {
-        const std::string_view line = Trim(raw);
-        if (line.empty() || line.front() == '#') {
+        const std::string_view line = TrimBlanks(raw);
+        if (line.empty() || line.front() == '#')
             continue;
-        }
         if (line.front() == '[') {
             inMainGroup = line == "[Desktop Entry]";
             continue;
         }
-        if (!inMainGroup) {
+        if (!inMainGroup)
             continue;
-        }
         const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
+        if (eq == std::string_view::npos)
             continue;
-        }
-        const std::string_view key = Trim(line.substr(0, eq));
-        const std::string_view value = Trim(line.substr(eq + 1));
-        if (key == "Exec") {
+        const std::string_view key = TrimBlanks(line.substr(0, eq));
+        const std::string_view value = TrimBlanks(line.substr(eq + 1));
+        if (key == "Exec")
             hasExec = !value.empty();
-        } else if (key == "Hidden") {
+        else if (key == "Hidden")
             switchedOff = switchedOff || value == "true";
-        } else if (key == "X-GNOME-Autostart-enabled") {
+        else if (key == "X-GNOME-Autostart-enabled")
             switchedOff = switchedOff || value == "false";
-        }
     }
     return hasExec && !switchedOff;
 }
@@ -78,14 +64,12 @@ bool AutostartEntryIsSet(std::string_view Text) {
 std::string DesktopExecLine(const std::vector<std::string>& Arguments) {
     std::string line;
     for (const std::string& arg : Arguments) {
-        if (!line.empty()) {
+        if (!line.empty())
             line += ' ';
-        }
         std::string quoted = "\"";
         for (char c : arg) {
-            if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            if (c == '"' || c == '`' || c == '$' || c == '\\')
                 quoted += '\\';
-            }
             quoted += c;
         }
         quoted += '"';
@@ -95,9 +79,8 @@ std::string DesktopExecLine(const std::vector<std::string>& Arguments) {
     std::string escaped;
     for (char c : EscapeString(line)) {
         escaped += c;
-        if (c == '%') {
+        if (c == '%')
             escaped += '%';
-        }
     }
     return escaped;
 }

@@ -28,9 +28,8 @@ void TQtSoundPlayer::PlayResource(const QString& ResourcePath) {
         effect = new QSoundEffect(this);
         effect->setSource(QUrl(QStringLiteral("qrc") + ResourcePath));
     }
-    if (Current && Current != effect) {
+    if (Current && Current != effect)
         Current->stop();
-    }
     effect->stop();
     effect->play();
     Current = effect;
@@ -47,17 +46,15 @@ void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
     constexpr qint64 largestFile = 64LL * 1024 * 1024;
     QFile file(FilePath);
     const qint64 size = file.size();
-    if (size <= 0 || size > largestFile || !file.open(QIODevice::ReadOnly)) {
+    if (size <= 0 || size > largestFile || !file.open(QIODevice::ReadOnly))
         return;
-    }
     // Qt's sample loader can stall for good on data that is no wave, and then keeps every later
     // effect from being released: only files that look like playable waves go to it.
     const QByteArray head = file.read(WaveHeadSize);
     file.close();
     const auto wave = ReadWaveHead(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
-    if (!wave) {
+    if (!wave)
         return;
-    }
     // The wait ends at the latest when the sound must have ended: its data (no more than the file
     // holds) at its rate, plus a margin for loading and starting.
     const std::uint64_t bytes = std::min<std::uint64_t>(wave->DataBytes, static_cast<std::uint64_t>(size));
@@ -80,23 +77,20 @@ void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
     };
     connect(&effect, &QSoundEffect::statusChanged, &loop, startWhenLoaded);
     connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
-        if (started && !effect.isPlaying()) {
+        if (started && !effect.isPlaying())
             loop.quit();
-        }
     });
     effect.setSource(QUrl::fromLocalFile(FilePath));
     startWhenLoaded();
-    if (effect.status() == QSoundEffect::Error) {
+    if (effect.status() == QSoundEffect::Error)
         return;
-    }
     limit.start(longestPlayMs);
     // Without a working sound output the effect never starts: no reason to wait then.
     QTimer startCheck;
     startCheck.setSingleShot(true);
     connect(&startCheck, &QTimer::timeout, &loop, [&] {
-        if (!effect.isPlaying()) {
+        if (!effect.isPlaying())
             loop.quit();
-        }
     });
     startCheck.start(LongestStartMs);
     // The user's sound plays to its end before the program goes on. Sockets, timers and painting

@@ -31,9 +31,8 @@ TOneSound* TSoundTable::WorkingCopy(int Slot) {
 }
 
 void TSoundTable::CopyNamesToWorkingCopies() {
-    for (std::size_t i = 0; i < Slots.size(); ++i) {
+    for (std::size_t i = 0; i < Slots.size(); ++i)
         Working[i].SoundName = Slots[i].SoundName;
-    }
 }
 
 QString TSoundTable::BuiltInPath(const std::string& SoundName) {
@@ -42,20 +41,17 @@ QString TSoundTable::BuiltInPath(const std::string& SoundName) {
 
 void TSoundTable::Play(int Slot) {
     const TOneSound* sound = Sound(Slot);
-    if (!SoundOn || !sound || !sound->IsActive) {
+    if (!SoundOn || !sound || !sound->IsActive)
         return;
-    }
     if (sound->BuiltIn) {
         const QString resource = BuiltInPath(sound->SoundName);
-        if (!sound->SoundName.empty() && QFile::exists(resource)) {
+        if (!sound->SoundName.empty() && QFile::exists(resource))
             Player.PlayResource(resource);
-        }
         return;
     }
     const QString file = ToQString(sound->WavePath);
-    if (!file.isEmpty() && QFileInfo(file).isFile()) {
+    if (!file.isEmpty() && QFileInfo(file).isFile())
         Player.PlayFileToEnd(file);
-    }
 }
 
 void TSoundTable::LoadSounds(TSettingsStore& Store) {

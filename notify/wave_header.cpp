@@ -21,9 +21,8 @@ std::uint16_t Le16(std::string_view S, std::size_t At) {
 } // namespace
 
 std::optional<TWaveInfo> ReadWaveHead(std::string_view Head) {
-    if (Head.size() < 12 || Head.substr(0, 4) != "RIFF" || Head.substr(8, 4) != "WAVE") {
+    if (Head.size() < 12 || Head.substr(0, 4) != "RIFF" || Head.substr(8, 4) != "WAVE")
         return std::nullopt;
-    }
     bool formatOk = false;
     TWaveInfo info;
     std::size_t pos = 12;
@@ -32,31 +31,27 @@ std::optional<TWaveInfo> ReadWaveHead(std::string_view Head) {
         const std::uint64_t size = Le32(Head, pos + 4);
         const std::size_t body = pos + 8;
         if (id == "fmt ") {
-            if (size < 16 || Head.size() - body < 16) {
+            if (size < 16 || Head.size() - body < 16)
                 return std::nullopt;
-            }
             const std::uint16_t tag = Le16(Head, body);
             const std::uint16_t channels = Le16(Head, body + 2);
             const std::uint32_t rate = Le32(Head, body + 4);
             const std::uint16_t bits = Le16(Head, body + 14);
             formatOk = (tag == 1 || tag == 3) && channels >= 1 && channels <= 2 && rate > 0 &&
                        (bits == 8 || bits == 16 || bits == 24 || bits == 32);
-            if (!formatOk) {
+            if (!formatOk)
                 return std::nullopt;
-            }
             info.BytesPerSecond = std::uint64_t{rate} * channels * (bits / 8);
         } else if (id == "data") {
-            if (!formatOk || size == 0) {
+            if (!formatOk || size == 0)
                 return std::nullopt;
-            }
             info.DataBytes = size;
             return info;
         }
         // Chunks are padded to an even length.
         const std::uint64_t next = body + size + (size & 1);
-        if (next > Head.size()) {
+        if (next > Head.size())
             return std::nullopt;
-        }
         pos = static_cast<std::size_t>(next);
     }
     return std::nullopt;

@@ -24,9 +24,8 @@ bool TXdgAutostartEntries::IsSet(TAutostartKind Kind, bool Machine, const std::s
     QFile file(EntryPath(Kind, Machine, Name));
     // An autostart entry is a few hundred bytes; a huge file there is nothing of ours.
     constexpr qint64 largestEntry = 1024 * 1024;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestEntry) {
+    if (!file.open(QIODevice::ReadOnly) || file.size() > largestEntry)
         return false;
-    }
     const QByteArray text = file.readAll();
     return AutostartEntryIsSet(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
 }
@@ -34,9 +33,8 @@ bool TXdgAutostartEntries::IsSet(TAutostartKind Kind, bool Machine, const std::s
 bool TXdgAutostartEntries::Set(TAutostartKind Kind, bool Machine, const std::string& Name,
                                const QString& ProgramPath) {
     const QString path = EntryPath(Kind, Machine, Name);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    }
     std::vector<std::string> arguments;
     if (Kind == TAutostartKind::NextLogon) {
         // Like RunOnce: the entry is gone before the program runs. A machine-wide entry that the
@@ -66,9 +64,8 @@ void TXdgAutostartEntries::Remove(TAutostartKind Kind, bool Machine, const std::
 }
 
 bool TXdgAutostartEntries::CanWriteMachine() {
-    if (!QDir().mkpath(FMachineFolder)) {
+    if (!QDir().mkpath(FMachineFolder))
         return false;
-    }
     QTemporaryFile probe(QDir(FMachineFolder).filePath(QStringLiteral("quillet-probe-XXXXXX")));
     return probe.open();
 }

@@ -1,6 +1,5 @@
 #include "util/strings.h"
 
-#include <charconv>
 #include <limits>
 
 namespace quillet {
@@ -11,9 +10,12 @@ bool IsIn(char c, std::string_view set) {
     return set.find(c) != std::string_view::npos;
 }
 
-char UpperByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 'a' && b <= 'z') ? static_cast<char>(b - 'a' + 'A') : c;
+template <typename TTrimmed> std::string_view TrimBy(std::string_view S, TTrimmed Trimmed) {
+    while (!S.empty() && Trimmed(S.front()))
+        S.remove_prefix(1);
+    while (!S.empty() && Trimmed(S.back()))
+        S.remove_suffix(1);
+    return S;
 }
 
 int Len(std::string_view s) {
@@ -22,11 +24,75 @@ int Len(std::string_view s) {
 
 } // namespace
 
+char AsciiUpper(char C) {
+    return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C;
+}
+
+char AsciiLower(char C) {
+    return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C;
+}
+
+bool SameTextAscii(std::string_view A, std::string_view B) {
+    if (A.size() != B.size())
+        return false;
+    for (std::size_t i = 0; i < A.size(); ++i)
+        if (AsciiLower(A[i]) != AsciiLower(B[i]))
+            return false;
+    return true;
+}
+
+std::string_view TrimSpaces(std::string_view S) {
+    return TrimBy(
+        S, [](char c) { return c == ' '; });
+}
+
+std::string_view TrimBlanks(std::string_view S) {
+    return TrimBy(
+        S, [](char c) { return c == ' ' || c == '\t'; });
+}
+
+std::string_view TrimControls(std::string_view S) {
+    return TrimBy(
+        S, [](char c) { return static_cast<unsigned char>(c) <= 32; });
+}
+
+std::string TrimSpace(std::string_view Text) {
+    return std::string(TrimSpaces(Text));
+}
+
+std::optional<std::int32_t> ParseSignedDecimal(std::string_view S) {
+    bool negative = false;
+    if (!S.empty() && (S.front() == '+' || S.front() == '-')) {
+        negative = S.front() == '-';
+        S.remove_prefix(1);
+    }
+    if (S.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : S) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> ParseSpaceLedDecimal(std::string_view S) {
+    const auto first = S.find_first_not_of(' ');
+    return ParseSignedDecimal(first == std::string_view::npos ? std::string_view{} : S.substr(first));
+}
+
 bool StartsWithText(std::string_view S, std::string_view P) {
     if (P.empty() || P.size() > S.size())
         return false;
     for (std::size_t i = 0; i < P.size(); ++i)
-        if (UpperByte(S[i]) != UpperByte(P[i]))
+        if (AsciiUpper(S[i]) != AsciiUpper(P[i]))
             return false;
     return true;
 }
@@ -72,20 +138,7 @@ std::string ValueAfter(std::string_view S, std::string_view Marker, std::string_
 }
 
 std::int32_t StrToIntSafe(std::string_view S) {
-    auto isTrim = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!S.empty() && isTrim(S.front()))
-        S.remove_prefix(1);
-    while (!S.empty() && isTrim(S.back()))
-        S.remove_suffix(1);
-    if (S.empty())
-        return 0;
-    if (S.front() == '+')
-        S.remove_prefix(1);
-    std::int32_t value = 0;
-    const auto [end, ec] = std::from_chars(S.data(), S.data() + S.size(), value, 10);
-    if (ec != std::errc() || end != S.data() + S.size())
-        return 0;
-    return value;
+    return ParseSignedDecimal(TrimControls(S)).value_or(0);
 }
 
 std::string TakeLeft(std::string_view S, int N) {

@@ -3,11 +3,33 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quillet {
+
+// Upper and lower case of ASCII letters only; every other byte stays as it is. Our text is
+// UTF-8, where a per-byte locale case mapping would damage multi-byte characters.
+char AsciiUpper(char C);
+char AsciiLower(char C);
+// True when A and B are equal with ASCII letters compared without regard to case.
+bool SameTextAscii(std::string_view A, std::string_view B);
+
+// Trimming at both ends: TrimSpaces removes spaces, TrimBlanks spaces and tabs,
+// TrimControls every byte with a code from 0 to 32.
+std::string_view TrimSpaces(std::string_view S);
+std::string_view TrimBlanks(std::string_view S);
+std::string_view TrimControls(std::string_view S);
+// TrimSpaces as a text of its own: spaces (code 32) only; tabs and other control characters stay.
+std::string TrimSpace(std::string_view Text);
+
+// Decimal integers. ParseSignedDecimal accepts one optional "+" or "-" followed by decimal
+// digits and nothing else (no blanks), within the 32-bit range; anything else gives no value.
+std::optional<std::int32_t> ParseSignedDecimal(std::string_view S);
+// ParseSignedDecimal after any leading spaces (the form of numbers in server replies).
+std::optional<std::int32_t> ParseSpaceLedDecimal(std::string_view S);
 
 // True when P (non-empty) starts S, ignoring letter case.
 bool StartsWithText(std::string_view S, std::string_view P);
@@ -23,7 +45,7 @@ std::string FindMarkedText(std::string_view S, std::string_view Marker, std::str
 // The text after the first Marker in S, up to a character of EndChars.
 std::string ValueAfter(std::string_view S, std::string_view Marker, std::string_view EndChars);
 
-// A 32-bit integer read from S after trimming codes 0..32 at both ends; 0 for anything invalid.
+// ParseSignedDecimal of S after TrimControls; 0 for anything invalid.
 std::int32_t StrToIntSafe(std::string_view S);
 
 std::string TakeLeft(std::string_view S, int N);

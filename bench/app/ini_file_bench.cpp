@@ -31,9 +31,8 @@ void BM_SaveAccounts(benchmark::State& state) {
     TIniFile ini(dir.filePath("Quillet.ini").toStdString());
     const int accounts = static_cast<int>(state.range(0));
     SaveAll(ini, accounts);
-    for (auto _ : state) {
+    for (auto _ : state)
         SaveAll(ini, accounts);
-    }
     state.counters["writes"] = 3 + 6 * accounts;
 }
 BENCHMARK(BM_SaveAccounts)->Arg(10)->Arg(120)->Unit(benchmark::kMillisecond);

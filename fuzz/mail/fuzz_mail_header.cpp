@@ -12,10 +12,9 @@ namespace {
 
 void ReadRecipients(const quillet::TMailRecipients& list) {
     const int count = list.Count();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         if (list.Names(i).size() > (1u << 24) || list.Addresses(i).size() > (1u << 24))
             std::abort();
-    }
 }
 
 } // namespace

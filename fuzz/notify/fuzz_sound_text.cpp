@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
                            sound.WavePath.find(",builtin=") != std::string::npos ||
                            sound.WavePath.find(",path=") != std::string::npos;
     if (back.IsActive != sound.IsActive || back.BuiltIn != sound.BuiltIn ||
-        (!ambiguous && back.WavePath != sound.WavePath)) {
+        (!ambiguous && back.WavePath != sound.WavePath))
         std::abort();
-    }
     return 0;
 }

@@ -58,12 +58,10 @@ TEST(IniFile, IntegerForms) {
     const std::pair<const char*, std::int32_t> rows[] = {{"110", 110},       {"-5", -5},
                                                          {"0x6e", 110},      {"0X6E", 110},
                                                          {"0xFFFFFFFF", -1}, {"0x7FFFFFFF", INT32_MAX}};
-    for (const auto& [text, expected] : rows) {
+    for (const auto& [text, expected] : rows)
         EXPECT_EQ(ParseIniInteger(text, 7), expected) << text;
-    }
-    for (const char* text : {"0x", "0x100000000", "0xZZ", "", "abc", "12abc", "99999999999"}) {
+    for (const char* text : {"0x", "0x100000000", "0xZZ", "", "abc", "12abc", "99999999999"})
         EXPECT_EQ(ParseIniInteger(text, 7), 7) << text;
-    }
 }
 
 TEST(IniFile, ValuesAreCutToTheReadBuffer) {
@@ -95,9 +93,8 @@ TEST(IniFile, HundredTwentyAccountSections) {
     }
     const std::string text = dir.ReadFile("Quillet.ini");
     for (const char* section :
-         {"[Account00]", "[Account09]", "[Account10]", "[Account99]", "[Account100]", "[Account119]"}) {
+         {"[Account00]", "[Account09]", "[Account10]", "[Account99]", "[Account100]", "[Account119]"})
         EXPECT_NE(text.find(section), std::string::npos) << section;
-    }
     TIniFile again(dir.IniPath());
     for (int n = 0; n < 120; ++n) {
         EXPECT_EQ(again.ReadString(AccountSectionName(n), "Label", ""), "Account " + std::to_string(n));

@@ -25,15 +25,13 @@ TEST_F(RegistryStore, TextValuesSurviveAStoreReopenedLater) {
     };
     {
         TRegistryStore store(file());
-        for (std::size_t n = 0; n < std::size(values); ++n) {
+        for (std::size_t n = 0; n < std::size(values); ++n)
             store.WriteString("Sounds", "Value" + std::to_string(n), values[n]);
-        }
         WriteInteger(store, "Layout", "PanelsColor", -2147483633);
     }
     TRegistryStore store(file());
-    for (std::size_t n = 0; n < std::size(values); ++n) {
+    for (std::size_t n = 0; n < std::size(values); ++n)
         EXPECT_EQ(store.ReadString("Sounds", "Value" + std::to_string(n), "default"), values[n]);
-    }
     EXPECT_EQ(ReadInteger(store, "Layout", "PanelsColor", 0), -2147483633);
     EXPECT_EQ(store.ReadString("Sounds", "Missing", "default"), "default");
     EXPECT_EQ(ReadInteger(store, "Options", "MaxLines", 50), 50);

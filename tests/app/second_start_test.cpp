@@ -40,9 +40,8 @@ protected:
         QDeadlineTimer deadline(30000);
         while (!deadline.hasExpired()) {
             QFile f(LockPath());
-            if (f.open(QIODevice::ReadOnly) && f.readLine().trimmed() == pid) {
+            if (f.open(QIODevice::ReadOnly) && f.readLine().trimmed() == pid)
                 return true;
-            }
             QThread::msleep(50);
         }
         return false;

@@ -9,9 +9,8 @@ namespace {
 // A store holding Options/Value, or nothing at all for nullptr.
 struct TStored : test::TTempSettingsStore {
     explicit TStored(const char* Text) {
-        if (Text) {
+        if (Text)
             WriteString("Options", "Value", Text);
-        }
     }
 };
 

@@ -147,9 +147,8 @@ TEST(DesktopEntry, WhenAnEntryStartsSomething) {
         {"# comment\n[Desktop Entry]\nExec=/q\n[Desktop Action x]\nExec=\n", true},
         {"", false},
     };
-    for (const auto& [text, set] : rows) {
+    for (const auto& [text, set] : rows)
         EXPECT_EQ(AutostartEntryIsSet(text), set) << text;
-    }
 }
 
 } // namespace

@@ -53,18 +53,16 @@ public:
 TEST(SoundTable, WhatPlays) {
     TRecordingPlayer player;
     TSoundTable table(player);
-    for (int slot = -1; slot <= 6; ++slot) {
+    for (int slot = -1; slot <= 6; ++slot)
         table.Play(slot);
-    }
     EXPECT_EQ(player.Played,
               (std::vector<QString>{"resource :/WAV/SND_NEWMAIL", "resource :/WAV/SND_NOMAIL",
                                     "resource :/WAV/SND_DELETE", "resource :/WAV/SND_UNDELETE"}));
 
     player.Played.clear();
     table.SoundOn = false;
-    for (int slot = 0; slot < TSoundTable::SlotCount; ++slot) {
+    for (int slot = 0; slot < TSoundTable::SlotCount; ++slot)
         table.Play(slot);
-    }
     EXPECT_TRUE(player.Played.empty());
     table.SoundOn = true;
 
@@ -134,9 +132,8 @@ TEST(SoundTable, BuiltInSoundsAreShortDistinctMonoPcmWaves) {
         EXPECT_EQ(qFromLittleEndian<quint16>(p + 22), 1) << name << ": mono";
         const quint32 byteRate = qFromLittleEndian<quint32>(p + 28);
         EXPECT_LT(double(wav.size() - 44) / byteRate, 1.5) << name << ": short";
-        for (const auto& other : seen) {
+        for (const auto& other : seen)
             EXPECT_NE(other, wav) << name;
-        }
         seen.push_back(wav);
     }
 }

@@ -8,9 +8,8 @@ namespace {
 
 std::string Le(std::uint32_t v, int bytes) {
     std::string s;
-    for (int i = 0; i < bytes; ++i) {
+    for (int i = 0; i < bytes; ++i)
         s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
     return s;
 }
 
@@ -40,9 +39,8 @@ TEST(WaveHeader, WhatMayGoToTheSoundOutput) {
         {"RIFF\x10\0\0\0WAVEfmt garbage", false},
         {"", false},
     };
-    for (std::size_t n = 0; n < std::size(rows); ++n) {
+    for (std::size_t n = 0; n < std::size(rows); ++n)
         EXPECT_EQ(IsPlayableWave(rows[n].first), rows[n].second) << "row " << n;
-    }
     const auto info = ReadWaveHead(Wave(Fmt(1, 2, 22050, 16) + data));
     ASSERT_TRUE(info);
     EXPECT_EQ(info->DataBytes, 4u);

@@ -59,9 +59,9 @@ std::uint16_t FreeLoopbackPort() {
 
 } // namespace
 
-TDovecotServer::TDovecotServer() : Root_(Dir_.path().toStdString()) {
+TDovecotServer::TDovecotServer() : FRoot(FDir.path().toStdString()) {
     // Dovecot's login and auth processes must be able to reach the folder.
-    ::chmod(Root_.c_str(), 0755);
+    ::chmod(FRoot.c_str(), 0755);
 }
 
 TDovecotServer::~TDovecotServer() {
@@ -77,7 +77,7 @@ bool TDovecotServer::Required() {
 }
 
 bool TDovecotServer::EnsureMailUser(std::string& Why) {
-    if (MailUid_ != 0)
+    if (FMailUid != 0)
         return true;
     if (geteuid() != 0) {
         Why = "the private Dovecot needs root";
@@ -90,32 +90,32 @@ bool TDovecotServer::EnsureMailUser(std::string& Why) {
         }
     }
     const passwd* pw = getpwnam(kMailUser);
-    MailUid_ = pw->pw_uid;
-    MailGid_ = pw->pw_gid;
+    FMailUid = pw->pw_uid;
+    FMailGid = pw->pw_gid;
     return true;
 }
 
 std::string TDovecotServer::MaildirOf(const std::string& User) const {
-    return Root_ + "/mail/" + User + "/Maildir";
+    return FRoot + "/mail/" + User + "/Maildir";
 }
 
 void TDovecotServer::AddUser(const std::string& Name, const std::string& Password) {
     std::string why;
     if (!EnsureMailUser(why))
         return; // Start reports it
-    Users_.emplace_back(Name, Password);
-    MakeDir(Root_ + "/mail", 0755, 0, 0);
-    MakeDir(Root_ + "/mail/" + Name, 0700, MailUid_, MailGid_);
+    FUsers.emplace_back(Name, Password);
+    MakeDir(FRoot + "/mail", 0755, 0, 0);
+    MakeDir(FRoot + "/mail/" + Name, 0700, FMailUid, FMailGid);
     for (const char* sub : {"", "/new", "/cur", "/tmp"})
-        MakeDir(MaildirOf(Name) + sub, 0700, MailUid_, MailGid_);
+        MakeDir(MaildirOf(Name) + sub, 0700, FMailUid, FMailGid);
 }
 
 void TDovecotServer::Deliver(const std::string& User, const std::string& Text) {
     // Maildir names start with the delivery time; increasing names keep the delivery order.
-    const std::string name = std::to_string(1600000000 + Delivered_++) + ".M1P1Q.quillet";
+    const std::string name = std::to_string(1600000000 + FDelivered++) + ".M1P1Q.quillet";
     const std::string path = MaildirOf(User) + "/new/" + name;
     WriteFile(path, Text);
-    ::chown(path.c_str(), MailUid_, MailGid_);
+    ::chown(path.c_str(), FMailUid, FMailGid);
     ::chmod(path.c_str(), 0600);
 }
 
@@ -128,32 +128,32 @@ int TDovecotServer::MessageFileCount(const std::string& User) const {
 }
 
 std::string TDovecotServer::Log() const {
-    QFile file(QString::fromStdString(Root_ + "/log/dovecot.log"));
+    QFile file(QString::fromStdString(FRoot + "/log/dovecot.log"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll().right(4000).toStdString();
 }
 
 void TDovecotServer::WriteConfig() {
-    const std::string uid = std::to_string(MailUid_), gid = std::to_string(MailGid_);
+    const std::string uid = std::to_string(FMailUid), gid = std::to_string(FMailGid);
     std::string users;
-    for (const auto& [name, password] : Users_)
+    for (const auto& [name, password] : FUsers)
         users +=
-            name + ":{PLAIN}" + password + ":" + uid + ":" + gid + "::" + Root_ + "/mail/" + name + "::\n";
-    const std::string usersPath = Root_ + "/users";
+            name + ":{PLAIN}" + password + ":" + uid + ":" + gid + "::" + FRoot + "/mail/" + name + "::\n";
+    const std::string usersPath = FRoot + "/users";
     WriteFile(usersPath, users);
     const group* gr = getgrnam("dovecot");
     ::chown(usersPath.c_str(), 0, gr ? gr->gr_gid : 0);
     ::chmod(usersPath.c_str(), 0640);
 
-    const std::string config = "instance_name = quillet-test-" + std::to_string(Port_) +
+    const std::string config = "instance_name = quillet-test-" + std::to_string(FPort) +
                                "\n"
                                "base_dir = " +
-                               Root_ + "/run\nstate_dir = " + Root_ +
+                               FRoot + "/run\nstate_dir = " + FRoot +
                                "/state\n"
                                "protocols = pop3\nlisten = 127.0.0.1\nshutdown_clients = yes\n"
                                "log_path = " +
-                               Root_ +
+                               FRoot +
                                "/log/dovecot.log\n"
                                "default_internal_user = dovecot\ndefault_login_user = dovenull\n"
                                "first_valid_uid = " +
@@ -171,8 +171,8 @@ void TDovecotServer::WriteConfig() {
                                "mail_location = maildir:~/Maildir\npop3_uidl_format = %08Xu%08Xv\n"
                                "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n"
                                "    port = " +
-                               std::to_string(Port_) + "\n  }\n}\n";
-    WriteFile(Root_ + "/dovecot.conf", config);
+                               std::to_string(FPort) + "\n  }\n}\n";
+    WriteFile(FRoot + "/dovecot.conf", config);
 }
 
 bool TDovecotServer::Start(std::string& Why) {
@@ -180,37 +180,37 @@ bool TDovecotServer::Start(std::string& Why) {
         Why = "Dovecot is not installed (package dovecot-pop3d)";
         return false;
     }
-    if (!Dir_.isValid()) {
+    if (!FDir.isValid()) {
         Why = "no temporary folder";
         return false;
     }
     if (!EnsureMailUser(Why))
         return false;
     for (const char* sub : {"/run", "/state", "/log"})
-        MakeDir(Root_ + sub, 0755, 0, 0);
-    Port_ = FreeLoopbackPort();
-    if (Port_ == 0) {
+        MakeDir(FRoot + sub, 0755, 0, 0);
+    FPort = FreeLoopbackPort();
+    if (FPort == 0) {
         Why = "no free loopback port";
         return false;
     }
     WriteConfig();
 
-    Process_ = std::make_unique<QProcess>();
-    Process_->setProcessChannelMode(QProcess::MergedChannels);
-    Process_->start(FindProgram("dovecot"), {"-F", "-c", QString::fromStdString(Root_ + "/dovecot.conf")});
-    if (!Process_->waitForStarted(5000)) {
+    FProcess = std::make_unique<QProcess>();
+    FProcess->setProcessChannelMode(QProcess::MergedChannels);
+    FProcess->start(FindProgram("dovecot"), {"-F", "-c", QString::fromStdString(FRoot + "/dovecot.conf")});
+    if (!FProcess->waitForStarted(5000)) {
         Why = "dovecot did not start";
         return false;
     }
     // Ready when it greets on its port; give up after 20 seconds.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (Process_->state() == QProcess::NotRunning) {
-            Why = "dovecot exited: " + Process_->readAll().toStdString() + Log();
+        if (FProcess->state() == QProcess::NotRunning) {
+            Why = "dovecot exited: " + FProcess->readAll().toStdString() + Log();
             return false;
         }
         QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, Port_);
+        probe.connectToHost(QHostAddress::LocalHost, FPort);
         if (probe.waitForConnected(500) && probe.waitForReadyRead(2000) && probe.readAll().startsWith("+OK"))
             return true;
         QThread::msleep(50);
@@ -220,18 +220,18 @@ bool TDovecotServer::Start(std::string& Why) {
 }
 
 void TDovecotServer::Stop() {
-    if (!Process_)
+    if (!FProcess)
         return;
-    if (Process_->state() != QProcess::NotRunning) {
-        const auto pid = static_cast<pid_t>(Process_->processId());
+    if (FProcess->state() != QProcess::NotRunning) {
+        const auto pid = static_cast<pid_t>(FProcess->processId());
         if (pid > 0)
             ::kill(pid, SIGTERM);
-        if (!Process_->waitForFinished(10000)) {
-            Process_->kill();
-            Process_->waitForFinished(5000);
+        if (!FProcess->waitForFinished(10000)) {
+            FProcess->kill();
+            FProcess->waitForFinished(5000);
         }
     }
-    Process_.reset();
+    FProcess.reset();
 }
 
 } // namespace quillet::test

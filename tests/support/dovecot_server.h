@@ -33,7 +33,7 @@ public:
     // Stops the server (SIGTERM to its own pid, then SIGKILL if it lingers).
     void Stop();
 
-    std::uint16_t Port() const { return Port_; }
+    std::uint16_t Port() const { return FPort; }
     // Puts a message into the user's maildir (new/); Text uses LF line ends as a maildir stores
     // them. Messages are numbered on the server in the order they were delivered.
     void Deliver(const std::string& User, const std::string& Text);
@@ -47,13 +47,13 @@ private:
     bool EnsureMailUser(std::string& Why);
     void WriteConfig();
 
-    QTemporaryDir Dir_;
-    std::string Root_;
-    std::uint16_t Port_ = 0;
-    unsigned MailUid_ = 0, MailGid_ = 0;
-    std::vector<std::pair<std::string, std::string>> Users_;
-    std::unique_ptr<QProcess> Process_;
-    int Delivered_ = 0;
+    QTemporaryDir FDir;
+    std::string FRoot;
+    std::uint16_t FPort = 0;
+    unsigned FMailUid = 0, FMailGid = 0;
+    std::vector<std::pair<std::string, std::string>> FUsers;
+    std::unique_ptr<QProcess> FProcess;
+    int FDelivered = 0;
 };
 
 } // namespace quillet::test

@@ -37,11 +37,11 @@ public:
     std::uint16_t Port() const;
 
     // Every line the client sent, in order.
-    const std::vector<std::string>& Received() const { return Received_; }
+    const std::vector<std::string>& Received() const { return FReceived; }
     // Mismatches, unexpected lines (also those still unread), and extra connections.
     std::vector<std::string> Errors() const;
     // True when every step of the transcript has run.
-    bool Finished() const { return Next_ >= Steps_.size(); }
+    bool Finished() const { return FNext >= FSteps.size(); }
 
 private:
     struct TStep {
@@ -56,16 +56,16 @@ private:
     void Advance();
     void Write(const std::string& Bytes);
 
-    std::vector<TStep> Steps_;
-    std::size_t Next_ = 0;
-    std::size_t ChunkIndex_ = 0;
-    bool Paused_ = false; // a timer will resume the transcript
-    QTcpServer* Server_;
-    QTcpSocket* Client_ = nullptr;
-    std::string Buffer_;
-    std::vector<std::string> Pending_;
-    std::vector<std::string> Received_;
-    std::vector<std::string> Errors_;
+    std::vector<TStep> FSteps;
+    std::size_t FNext = 0;
+    std::size_t FChunkIndex = 0;
+    bool FPaused = false; // a timer will resume the transcript
+    QTcpServer* FServer;
+    QTcpSocket* FClient = nullptr;
+    std::string FBuffer;
+    std::vector<std::string> FPending;
+    std::vector<std::string> FReceived;
+    std::vector<std::string> FErrors;
 };
 
 } // namespace quillet::test

@@ -8,9 +8,8 @@ namespace quillet::test {
 
 std::string TTempSettingsStore::KeyOf(const std::string& Section, const std::string& Name) {
     std::string key = Section + '\n' + Name;
-    for (char& c : key) {
+    for (char& c : key)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
     return key;
 }
 
@@ -31,9 +30,8 @@ bool TTempSettingsStore::Contains(const std::string& Section, const std::string&
 }
 
 TTempAppDir::TTempAppDir() {
-    if (!FDir.isValid()) {
+    if (!FDir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
-    }
 }
 
 std::string TTempAppDir::AppDir() const {
@@ -47,16 +45,14 @@ std::string TTempAppDir::FilePath(const std::string& Name) const {
 void TTempAppDir::WriteFile(const std::string& Name, const std::string& Bytes) const {
     QFile file(QString::fromStdString(FilePath(Name)));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(Bytes.data(), static_cast<qint64>(Bytes.size())) != static_cast<qint64>(Bytes.size())) {
+        file.write(Bytes.data(), static_cast<qint64>(Bytes.size())) != static_cast<qint64>(Bytes.size()))
         throw std::runtime_error("cannot write " + FilePath(Name));
-    }
 }
 
 std::string TTempAppDir::ReadFile(const std::string& Name) const {
     QFile file(QString::fromStdString(FilePath(Name)));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly))
         return std::string();
-    }
     return file.readAll().toStdString();
 }
 

@@ -74,6 +74,37 @@ TEST(Strings, FindMarkedTextAndValueAfter) {
     EXPECT_EQ(ValueAfter("a=1", "b=", ","), "");
 }
 
+TEST(Strings, DecimalParsersAcceptWhatTheirNamesSay) {
+    struct Row {
+        const char* s;
+        std::optional<std::int32_t> signedDecimal, spaceLed;
+    } rows[] = {
+        {"42", 42, 42},
+        {"+5", 5, 5},
+        {"-7", -7, -7},
+        {"  9", std::nullopt, 9},
+        {"9 ", std::nullopt, std::nullopt},
+        {"+-5", std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"-2147483648", INT32_MIN, INT32_MIN},
+        {"2147483648", std::nullopt, std::nullopt},
+        {"\t1", std::nullopt, std::nullopt},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(ParseSignedDecimal(r.s), r.signedDecimal) << '"' << r.s << '"';
+        EXPECT_EQ(ParseSpaceLedDecimal(r.s), r.spaceLed) << '"' << r.s << '"';
+    }
+}
+
+TEST(Strings, TrimmingAndCaseFolding) {
+    EXPECT_EQ(TrimSpaces(" \ta b\t "), "\ta b\t");
+    EXPECT_EQ(TrimBlanks(" \ta b\t "), "a b");
+    EXPECT_EQ(TrimControls("\x01\r a b\n"), "a b");
+    EXPECT_TRUE(SameTextAscii("Accounts", "aCCOUNTS"));
+    EXPECT_FALSE(SameTextAscii("\xC4", "\xE4")); // only ASCII letters fold
+    EXPECT_FALSE(SameTextAscii("ab", "abc"));
+}
+
 TEST(Strings, StrToIntSafe) {
     struct Row {
         const char* s;
@@ -93,6 +124,8 @@ TEST(Strings, StrToIntSafe) {
         {"12abc", 0},
         {"-", 0},
         {"--1", 0},
+        {"+-5", 0}, // one sign only
+        {"-+5", 0},
     };
     for (const auto& r : rows)
         EXPECT_EQ(StrToIntSafe(r.s), r.expected) << '"' << r.s << '"';

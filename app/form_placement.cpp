@@ -1,4 +1,4 @@
-#include "util/form_placement.h"
+#include "app/form_placement.h"
 
 #include "util/placement.h"
 #include "util/settings_store.h"
