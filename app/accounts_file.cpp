@@ -53,7 +53,7 @@ void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAcco
         Ini.WriteString(section, "UserName", ProtectText(account.UserName, MasterPassword));
         Ini.WriteString(section, "Host", ProtectText(account.Host, MasterPassword));
         Ini.WriteString(section, "Password", ProtectText(account.Password, MasterPassword));
-        Ini.WriteInteger(section, "Port", account.Port);
+        Ini.WriteInteger(section, "Port", account.Port());
         Ini.WriteBool(section, "Active", account.Active);
     }
     update.Commit();

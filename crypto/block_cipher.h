@@ -3,14 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
 namespace quillet {
 
+// Misuse of a cipher (no key yet, a key of the wrong size), with the cipher's message text.
+class ECipherError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Buffers are raw bytes. In every operation the input and the output may be the same buffer
 // (but must not otherwise overlap); the output always has exactly as many bytes as the input.
-// Misuse raises std::runtime_error with the cipher's message text.
+// Misuse raises ECipherError with the cipher's message text.
 class TBlockCipher {
 public:
     virtual ~TBlockCipher() = default;

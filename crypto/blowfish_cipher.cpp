@@ -49,7 +49,7 @@ void TBlowfishCipher::Init(const void* Key, std::int32_t SizeBits, const void* I
     if (Initialized())
         Wipe();
     if (SizeBits > MaxKeySize() || SizeBits <= 0 || SizeBits % 8 != 0)
-        throw std::runtime_error("Blowfish: Invalid key size - " + std::to_string(SizeBits));
+        throw ECipherError("Blowfish: Invalid key size - " + std::to_string(SizeBits));
     if (Key == nullptr)
         throw std::invalid_argument("Blowfish: no key bytes given");
 
@@ -128,7 +128,7 @@ void TBlowfishCipher::DecryptRaw(const std::uint8_t* In, std::uint8_t* Out) cons
 
 void TBlowfishCipher::CheckReady(const void* InData, const void* OutData, std::int32_t Size) const {
     if (!Initialized())
-        throw std::runtime_error("Blowfish: Not initialized");
+        throw ECipherError("Blowfish: Not initialized");
     // A negative size or a missing buffer is a caller's mistake; refuse it rather than read
     // or write memory that is not there.
     if (Size < 0)

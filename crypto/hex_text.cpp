@@ -1,6 +1,6 @@
 #include "crypto/hex_text.h"
 
-#include <stdexcept>
+#include "util/convert_error.h"
 
 namespace quillet {
 
@@ -34,7 +34,7 @@ unsigned char HexPairValue(char H1, char H2) {
     const int High = HexDigitValue(H1);
     const int Low = HexDigitValue(H2);
     if (High < 0 || Low < 0)
-        throw std::runtime_error(std::string("'$") + H1 + H2 + "' is not a valid integer value");
+        throw EConvertError(std::string("$") + H1 + H2);
     return static_cast<unsigned char>(High * 16 + Low);
 }
 

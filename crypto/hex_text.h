@@ -11,7 +11,7 @@ namespace quillet {
 std::string StringToHex(std::string_view S);
 
 // Reads the text two characters at a time (either letter case); an odd last character is
-// ignored. A pair that is not hexadecimal raises std::runtime_error with the text
+// ignored. A pair that is not hexadecimal raises EConvertError with the text
 // "'$XY' is not a valid integer value" (XY being the two characters).
 std::string HexToString(std::string_view T);
 

@@ -24,7 +24,7 @@ std::string DecodeQuotedPrintable(std::string_view Text);
 void DecodeQuotedPrintableInto(std::string_view Text, std::string& Output, bool UnderscoreIsSpace);
 
 // The 6-bit value of a uuencode character: space and "`" are 0, "!" to "_" their code minus 32.
-// Any other character raises TMailFormatError("UUCODE message format error").
+// Any other character raises EMailFormatError("UUCODE message format error").
 int UUValue(char C);
 
 // Decodes one uuencoded line into Output (replacing its content) and returns the number of bytes

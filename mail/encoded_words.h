@@ -12,7 +12,7 @@ namespace quillet {
 // is unknown or they are not valid in it). Decoded text is examined again, so a word that a
 // decoding produces is decoded too. A malformed word ends decoding: it and everything after it
 // stay. Blanks between adjacent words stay. A U word with a character outside the uuencode set
-// raises TMailFormatError("UUCODE message format error").
+// raises EMailFormatError("UUCODE message format error").
 //
 // Cost is linear in the length of the text and of all the decoded texts; conversion to UTF-8
 // never lets the working text grow beyond a few times the input.

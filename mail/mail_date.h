@@ -14,7 +14,7 @@ namespace quillet {
 // row shift the fields); a leading word is skipped; a space after the minutes leads straight to
 // the zone. Month names are the case-sensitive English abbreviations; an unknown name reads as
 // January. The zone is "+hhmm" or "-hhmm"; anything else means UTC. A text without a month
-// field raises TMailFormatError.
+// field raises EMailFormatError.
 TDateTime ParseMailDate(std::string_view Text);
 
 // The same, converting the sent moment into local time of the given zone.

@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-class TMailFormatError : public std::runtime_error {
+class EMailFormatError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };

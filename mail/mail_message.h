@@ -40,7 +40,7 @@ public:
     // The subject with its encoded words decoded.
     std::string SubjectText() const;
     // The Date field as a local date-time, 0 when it cannot be read. A Date value without a
-    // month raises TMailFormatError.
+    // month raises EMailFormatError.
     TDateTime SentDate() const;
     // The Message-ID value as it stands, angle brackets included.
     std::string MessageId() const { return GetFieldValue("Message-ID"); }

@@ -40,7 +40,7 @@ public:
 
     // The lists always describe the message's current header: they are rebuilt whenever the
     // field's value differs from the one they were built from. A uuencoded name with a bad
-    // character raises TMailFormatError. Index errors raise std::out_of_range.
+    // character raises EMailFormatError. Index errors raise std::out_of_range.
     int Count() const;
     const std::string& Names(int Index) const;
     const std::string& Addresses(int Index) const;

@@ -11,12 +11,8 @@ namespace {
 const std::string kLineEnd = "\r\n";
 const std::string kListEnd = "\r\n.\r\n";
 
-bool StartsWith(const std::string& S, std::string_view Head) {
-    return S.size() >= Head.size() && std::string_view(S).substr(0, Head.size()) == Head;
-}
-
-bool EndsWith(const std::string& S, std::string_view Tail) {
-    return S.size() >= Tail.size() && std::string_view(S).substr(S.size() - Tail.size()) == Tail;
+std::uint8_t CodeOf(TPop3Exchange Code) {
+    return static_cast<std::uint8_t>(Code);
 }
 
 } // namespace
@@ -24,63 +20,44 @@ bool EndsWith(const std::string& S, std::string_view Tail) {
 TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
     FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
                                      const std::string& ReplyText) {
-        if (((Code >= 1 && Code <= 8) || Code == 14) && StartsWith(ReplyText, "+OK"))
+        if (((Code >= 1 && Code <= 8) || Code == 14) && ReplyText.starts_with("+OK"))
             ReplyOK = true;
     };
-    // A "-ERR" reply is one line even where the answer to the command would have been a
-    // multi-line listing: end such a wait at its first line end instead of waiting for a "."
-    // that never comes. Only the reply's own start counts: a body line of a fetched message that
-    // happens to begin a later network chunk with "-ERR" is mail content, not a failure.
-    FConversation->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
-                                      const std::string&) {
-        if (Sender->Waiting && StartsWith(Sender->ReplyText, "-ERR") &&
-            EndsWith(Sender->ReplyText, kLineEnd)) {
-            ReplyOK = false;
-            Sender->Cancel();
-        }
+    FConversation->OnReplyLength = [](const TSocketConversation* Sender, std::string_view Received,
+                                      std::size_t SearchFrom) {
+        return Pop3ReplyLength(Received, Sender->Terminator() == kListEnd, SearchFrom);
     };
-    FConversation->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
-        Sender->Cancel();
-    };
-    FConversation->OnClose = [this](TSocketConversation*) {
-        MessageCount = -1;
-        Connected = false;
-        LoggedIn = false;
-        MessageSizes.clear();
-    };
+    FConversation->OnClose = [this](TSocketConversation*) { ClearConnectionState(); };
 }
 
 TPop3Client::~TPop3Client() {
     // The close notification must not reach a half-destroyed client.
     FConversation->OnClose = nullptr;
-    MessageSizes.clear();
-}
-
-void TPop3Client::DropIfReplyTooLong() {
-    if (FConversation->ReplyTooLong)
-        Abort();
 }
 
 bool TPop3Client::Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
-                           const std::string& Terminator, std::uint8_t Code) {
+                           const std::string& Terminator, TPop3Exchange Code) {
     if (!IsSafeArgument(Argument)) {
-        FConversation->ReplyText =
-            "Not sent: the " + What + " holds a line break or a zero byte, which would end the command early";
-        FConversation->ReplyOK = false;
+        FConversation->Refuse("Not sent: the " + What +
+                              " holds a line break or a zero byte, which would end the command early");
         return false;
     }
-    FConversation->Talk(Command + Argument + kLineEnd, Terminator, Code);
+    if (!FConversation->Active()) {
+        FConversation->Refuse("Not sent: the connection to the server is closed");
+        return false;
+    }
+    // The password stays out of every text that may be shown.
+    const std::string awaited = Code == TPop3Exchange::Pass ? "the reply to PASS" : std::string();
+    FConversation->Talk(Command + Argument + kLineEnd, Terminator, CodeOf(Code), awaited);
     FConversation->WaitReply();
-    const bool ok = FConversation->ReplyOK;
-    DropIfReplyTooLong();
-    return ok && !FConversation->ReplyTooLong;
+    return FConversation->ReplyOK();
 }
 
 bool TPop3Client::Connect() {
-    if (Connected || FConversation->Opened() || Host.empty())
+    if (FConnected || FConversation->Opened() || Host.empty())
         return false;
     if (Port < 1 || Port > 65535) {
-        FConversation->ReplyText = "Not connected: " + std::to_string(Port) + " is not a TCP port";
+        FConversation->Refuse("Not connected: " + std::to_string(Port) + " is not a TCP port");
         return false;
     }
     if (IsNumericHost(Host)) {
@@ -91,55 +68,62 @@ bool TPop3Client::Connect() {
         FConversation->Address.clear();
     }
     FConversation->Port = static_cast<std::uint16_t>(Port);
-    FConversation->PrepareWait(tcGreeting);
+    // The greeting is one line, complete only at its CR LF, however the network splits it.
+    FConversation->PrepareWait(CodeOf(TPop3Exchange::Greeting), kLineEnd);
     FConversation->Open();
     FConversation->WaitReply();
-    Connected = FConversation->ReplyOK;
-    DropIfReplyTooLong();
-    return Connected;
+    FConnected = FConversation->ReplyOK();
+    if (!FConnected && FConversation->Opened()) {
+        // A refused greeting leaves nothing worth keeping open; LastReply keeps the reason.
+        const std::string reason = LastReply();
+        Abort();
+        FConversation->Refuse(reason);
+    }
+    return FConnected;
 }
 
 bool TPop3Client::Login() {
-    if (!Connected || !FConversation->Active())
+    if (!FConnected || !FConversation->Active())
         return false;
-    if (!Exchange("USER ", UserName, "user name", kLineEnd, tcUser))
-        return LoggedIn;
-    if (!Exchange("PASS ", Password, "password", kLineEnd, tcPass))
-        return LoggedIn;
-    LoggedIn = true;
-    if (!Exchange("LIST", "", "", kListEnd, tcList))
-        return LoggedIn; // still true when LIST was refused; false when an overlong reply cost the connection
-    ParseListing(LastReply(), MessageCount, MessageSizes);
+    if (!Exchange("USER ", UserName, "user name", kLineEnd, TPop3Exchange::User))
+        return FLoggedIn;
+    if (!Exchange("PASS ", Password, "password", kLineEnd, TPop3Exchange::Pass))
+        return FLoggedIn;
+    FLoggedIn = true;
+    if (!Exchange("LIST", "", "", kListEnd, TPop3Exchange::List))
+        return FLoggedIn; // still true when LIST was refused; false when the reply cost the connection
+    ParseListing(LastReply(), FMessageCount, FMessageSizes);
     return true;
 }
 
 bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
-    LastTopText.clear();
-    if (!Connected || !LoggedIn || !FConversation->Active())
+    FLastTopText.clear();
+    if (!FConnected || !FLoggedIn || !FConversation->Active())
         return false;
-    FConversation->ExpectedSize = N >= 0 && static_cast<std::size_t>(N) < MessageSizes.size()
-                                      ? MessageSizes[static_cast<std::size_t>(N)]
+    FConversation->ExpectedSize = N >= 0 && static_cast<std::size_t>(N) < FMessageSizes.size()
+                                      ? FMessageSizes[static_cast<std::size_t>(N)]
                                       : 0;
-    if (!Exchange("TOP " + std::to_string(N) + " " + std::to_string(LineCount), "", "", kListEnd, tcTop))
+    if (!Exchange("TOP " + std::to_string(N) + " " + std::to_string(LineCount), "", "", kListEnd,
+                  TPop3Exchange::Top))
         return false;
-    LastTopText = TopTextFromReply(LastReply());
+    FLastTopText = TopTextFromReply(LastReply());
     if (MailMessage) {
         MailMessage->Reset();
-        MailMessage->Header = SplitTextLines(LastTopText);
+        MailMessage->Header = SplitTextLines(FLastTopText);
     }
     return true;
 }
 
 bool TPop3Client::DeleteMessage(std::int32_t N) {
-    if (!Connected || !LoggedIn || !FConversation->Active())
+    if (!FConnected || !FLoggedIn || !FConversation->Active())
         return false;
-    return Exchange("DELE " + std::to_string(N), "", "", kLineEnd, tcDele);
+    return Exchange("DELE " + std::to_string(N), "", "", kLineEnd, TPop3Exchange::Dele);
 }
 
 bool TPop3Client::Quit() {
-    if (!Connected || !FConversation->Active())
+    if (!FConnected || !FConversation->Active())
         return false;
-    if (!Exchange("QUIT", "", "", kLineEnd, tcQuit))
+    if (!Exchange("QUIT", "", "", kLineEnd, TPop3Exchange::Quit))
         return false;
     FConversation->Close();
     ClearConnectionState();
@@ -152,9 +136,10 @@ void TPop3Client::Abort() {
 }
 
 void TPop3Client::ClearConnectionState() {
-    Connected = false;
-    LoggedIn = false;
-    MessageCount = -1;
+    FConnected = false;
+    FLoggedIn = false;
+    FMessageCount = -1;
+    FMessageSizes.clear();
 }
 
 } // namespace quillet

@@ -18,13 +18,20 @@ class TMailMessage;
 // Size in bytes of message n at index n; index 0 holds 0.
 using TMessageSize = std::vector<std::int32_t>;
 
+// The exchanges of a POP3 session, as the conversation's talk codes name them.
+enum class TPop3Exchange : std::uint8_t {
+    Greeting = 1,
+    User = 2,
+    Pass = 3,
+    List = 5,
+    Top = 6,
+    Dele = 7,
+    Quit = 14,
+};
+
 class TPop3Client : public QObject {
     Q_OBJECT
 public:
-    // Exchange numbers passed to the conversation.
-    static constexpr std::uint8_t tcGreeting = 1, tcUser = 2, tcPass = 3, tcList = 5, tcTop = 6, tcDele = 7,
-                                  tcQuit = 14;
-
     explicit TPop3Client(QObject* Owner = nullptr);
     ~TPop3Client() override;
 
@@ -40,34 +47,41 @@ public:
     const TProgressEvent& OnProgress() const { return FConversation->OnProgress; }
     void SetOnProgress(TProgressEvent Value) { FConversation->OnProgress = std::move(Value); }
 
-    std::int32_t MessageCount = -1;
-    TMessageSize MessageSizes;
-    bool Connected = false;
-    bool LoggedIn = false;
-    std::string LastTopText;
+    // Session state, changed only by the client itself.
+    std::int32_t MessageCount() const { return FMessageCount; }
+    const TMessageSize& MessageSizes() const { return FMessageSizes; }
+    bool Connected() const { return FConnected; }
+    bool LoggedIn() const { return FLoggedIn; }
+    const std::string& LastTopText() const { return FLastTopText; }
 
     TSocketConversation* Conversation() const { return FConversation; }
 
+    // Opens the connection and waits for the greeting. A refused or missing greeting leaves the
+    // connection closed, ready for the next attempt, with LastReply saying why.
     bool Connect();
     // Sends USER and PASS, then LIST. True once USER and PASS were accepted, even when LIST then
-    // failed. Throws EPop3ListingError for a malformed listing (LoggedIn is already true then).
+    // failed. Throws EConvertError for a malformed listing (LoggedIn is already true then).
     bool Login();
     bool FetchTop(std::int32_t N, std::int32_t LineCount);
     bool DeleteMessage(std::int32_t N);
     bool Quit();
     void Abort();
-    const std::string& LastReply() const { return FConversation->ReplyText; }
+    const std::string& LastReply() const { return FConversation->ReplyText(); }
 
 private:
     // Sends one command line (CR LF is added) and waits for its reply. A command whose argument
-    // could end the line early is refused: nothing is sent and LastReply says why.
+    // could end the line early is refused: nothing is sent and LastReply says why. So is any
+    // command once the connection is gone.
     bool Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
-                  const std::string& Terminator, std::uint8_t Code);
-    // After every wait: a reply that outgrew its bound has cost the connection.
-    void DropIfReplyTooLong();
+                  const std::string& Terminator, TPop3Exchange Code);
     void ClearConnectionState();
 
     TSocketConversation* FConversation;
+    std::int32_t FMessageCount = -1;
+    TMessageSize FMessageSizes;
+    bool FConnected = false;
+    bool FLoggedIn = false;
+    std::string FLastTopText;
 };
 
 } // namespace quillet

@@ -16,13 +16,13 @@ std::string_view FirstWord(std::string_view S) {
 
 } // namespace
 
-EPop3ListingError::EPop3ListingError(const std::string& Word)
-    : std::runtime_error("'" + Word + "' is not a valid integer value") {}
+std::size_t Pop3ReplyLength(std::string_view Received, bool MultiLine, std::size_t SearchFrom) {
+    if (!MultiLine || Received.starts_with("-ERR"))
+        return TerminatedLength(Received, "\r\n", SearchFrom);
+    return TerminatedLength(Received, "\r\n.\r\n", SearchFrom);
+}
 
 std::vector<std::string_view> ReplyLines(std::string_view Reply) {
-    const auto zero = Reply.find('\0');
-    if (zero != std::string_view::npos)
-        Reply = Reply.substr(0, zero);
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < Reply.size()) {
@@ -65,7 +65,7 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
         // it is a malformed listing like any other word that is not a message number.
         const std::int32_t n = ParseSpaceLedDecimal(word).value_or(-1);
         if (n < 0 || n > MaxMessageNumber)
-            throw EPop3ListingError(std::string(word));
+            throw EConvertError(std::string(word));
         std::int32_t size = 0;
         if (n > 0) {
             const auto space = line.find(' ');
@@ -100,7 +100,8 @@ std::string TopTextFromReply(std::string_view Reply) {
         return text;
     text.reserve(Reply.size() + lines.size());
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
-        text += lines[i];
+        const std::string_view line = lines[i];
+        text += line.starts_with('.') ? line.substr(1) : line;
         text += "\r\n";
     }
     return text;

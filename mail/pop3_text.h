@@ -3,8 +3,9 @@
 // numeric addresses, and which command arguments are safe to put on the wire.
 #pragma once
 
+#include "util/convert_error.h"
+
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,25 +17,24 @@ namespace quillet {
 // of message sizes.
 inline constexpr std::int32_t MaxMessageNumber = 10'000'000;
 
-// The conversion error of a malformed listing line: "'<word>' is not a valid integer value".
-class EPop3ListingError : public std::runtime_error {
-public:
-    explicit EPop3ListingError(const std::string& Word);
-};
+// The length of the complete reply at the start of Received, or 0 while it is incomplete. A
+// single-line reply ends at its CR LF; a multi-line one at CR LF "." CR LF, except that a "-ERR"
+// status line is the whole reply. SearchFrom: where the terminator search may start.
+std::size_t Pop3ReplyLength(std::string_view Received, bool MultiLine, std::size_t SearchFrom = 0);
 
-// The lines of a reply: CR LF, a lone CR and a lone LF each end a line, a final line break adds
-// no empty line, and a zero byte ends the text.
+// The lines of a reply: CR LF, a lone CR and a lone LF each end a line, and a final line break
+// adds no empty line. A zero byte is data like any other.
 std::vector<std::string_view> ReplyLines(std::string_view Reply);
 
 // Reads a LIST reply. MessageCount becomes the number on the last listed line (0 for an empty
 // listing, -1 when that line has no size or no number); MessageSizes[n] the size of message n,
-// with MessageSizes[0] = 0. Throws EPop3ListingError for a listed line whose first word is not a
+// with MessageSizes[0] = 0. Throws EConvertError for a listed line whose first word is not a
 // message number from 0 to MaxMessageNumber.
 void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
                   std::vector<std::int32_t>& MessageSizes);
 
 // The text of a TOP reply without its status line and its final "." line, CR LF after each line.
-// Lines are kept as sent (a byte-stuffed leading dot stays doubled).
+// A line that the server byte-stuffed (a leading "." doubled) gets its added "." removed.
 std::string TopTextFromReply(std::string_view Reply);
 
 // True when every piece of Host between dots is a decimal number (a numeric IPv4 address);

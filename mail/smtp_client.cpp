@@ -17,28 +17,23 @@ int ReplyCodeOf(const std::string& Text) {
     return code;
 }
 
-bool EndsWithLineEnd(const std::string& S) {
-    return S.size() >= 2 && S.compare(S.size() - 2, 2, "\r\n") == 0;
-}
-
 } // namespace
 
 std::string TSmtpClient::ExpectedReplyCode(std::uint8_t Code) {
-    switch (Code) {
-    case 1:
+    switch (static_cast<TSmtpExchange>(Code)) {
+    case TSmtpExchange::Greeting:
         return "220";
-    case 9:
-    case 10:
-    case 11:
-    case 13:
+    case TSmtpExchange::Helo:
+    case TSmtpExchange::MailFrom:
+    case TSmtpExchange::RcptTo:
+    case TSmtpExchange::DataEnd:
         return "250";
-    case 12:
+    case TSmtpExchange::Data:
         return "354";
-    case 14:
+    case TSmtpExchange::Quit:
         return "221";
-    default:
-        return {};
     }
+    return {};
 }
 
 TSmtpClient::TSmtpClient(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
@@ -48,19 +43,16 @@ TSmtpClient::TSmtpClient(QObject* Owner) : QObject(Owner), FConversation(new TSo
         if (!expected.empty() && ReplyText.compare(0, 3, expected) == 0)
             ReplyOK = true;
     };
-    // A permanent failure (5xx) ends the wait at its line end; a transient one (4xx) just fails
-    // the reply check when the reply is complete.
+    // A permanent failure (5xx) ends the wait at its line end, and the session with it; a
+    // transient one (4xx) just fails the reply check when the reply is complete.
     FConversation->OnReceiveData = [](TSocketConversation* Sender, std::uint8_t, bool& ReplyOK,
                                       const std::string& Chunk) {
-        if (ReplyCodeOf(Chunk) >= 500 && EndsWithLineEnd(Chunk)) {
+        if (ReplyCodeOf(Chunk) >= 500 && Chunk.ends_with("\r\n")) {
             ReplyOK = false;
             Sender->Cancel();
         }
     };
-    FConversation->OnTalkError = [](TSocketConversation* Sender, std::uint8_t, std::uint8_t) {
-        Sender->Cancel();
-    };
-    FConversation->OnClose = [this](TSocketConversation*) { Connected = false; };
+    FConversation->OnClose = [this](TSocketConversation*) { FConnected = false; };
 }
 
 TSmtpClient::~TSmtpClient() {
@@ -69,7 +61,7 @@ TSmtpClient::~TSmtpClient() {
 
 void TSmtpClient::Abort() {
     FConversation->Close();
-    Connected = false;
+    FConnected = false;
 }
 
 } // namespace quillet

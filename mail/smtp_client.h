@@ -13,6 +13,17 @@ namespace quillet {
 
 class TMailMessage;
 
+// The exchanges of an SMTP session (RFC 821), as the conversation's talk codes name them.
+enum class TSmtpExchange : std::uint8_t {
+    Greeting = 1,
+    Helo = 9,
+    MailFrom = 10,
+    RcptTo = 11,
+    Data = 12,
+    DataEnd = 13,
+    Quit = 14,
+};
+
 class TSmtpClient : public QObject {
     Q_OBJECT
 public:
@@ -29,18 +40,20 @@ public:
     const TProgressEvent& OnProgress() const { return FConversation->OnProgress; }
     void SetOnProgress(TProgressEvent Value) { FConversation->OnProgress = std::move(Value); }
 
-    bool Connected = false;
+    // Changed only by the client itself.
+    bool Connected() const { return FConnected; }
     TSocketConversation* Conversation() const { return FConversation; }
 
     // Closes the connection at once without sending anything.
     void Abort();
 
-    // The reply code ("220", "250", ...) that accepts the reply to exchange Code; empty when no
-    // reply accepts it.
+    // The reply code ("220", "250", ...) that accepts the reply to exchange Code (a talk code);
+    // empty when no reply accepts it.
     static std::string ExpectedReplyCode(std::uint8_t Code);
 
 private:
     TSocketConversation* FConversation;
+    bool FConnected = false;
 };
 
 } // namespace quillet

@@ -1,5 +1,7 @@
 #include "mail/socket_conversation.h"
 
+#include "util/strings.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -16,13 +18,19 @@ std::int32_t ClampLength(std::size_t N) {
     return static_cast<std::int32_t>(std::min<std::size_t>(N, INT32_MAX));
 }
 
-bool EndsWith(const std::string& S, const std::string& Tail) {
-    return S.size() >= Tail.size() && S.compare(S.size() - Tail.size(), Tail.size(), Tail) == 0;
+std::int64_t LineBreaks(std::string_view S) {
+    return std::count_if(S.begin(), S.end(), [](char c) { return c == '\r' || c == '\n'; });
+}
+
+// "the reply to TOP 3 50": the first line of a command names what its wait is for.
+std::string ReplyToCommand(const std::string& Data) {
+    const std::string line = Data.substr(0, Data.find_first_of("\r\n"));
+    return "the reply to " + line.substr(0, 60);
 }
 
 } // namespace
 
-std::uint8_t ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State) {
+TErrorKind ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State) {
     switch (Error) {
     case QAbstractSocket::ConnectionRefusedError:
     case QAbstractSocket::HostNotFoundError:
@@ -32,26 +40,29 @@ std::uint8_t ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::S
     case QAbstractSocket::ProxyConnectionTimeoutError:
     case QAbstractSocket::ProxyNotFoundError:
     case QAbstractSocket::ProxyProtocolError:
-        return ekConnect;
+        return TErrorKind::Connect;
     case QAbstractSocket::RemoteHostClosedError:
-        return ekDisconnect;
+        return TErrorKind::Disconnect;
     case QAbstractSocket::SocketTimeoutError:
     case QAbstractSocket::NetworkError:
         // A failure on an established connection is a receive error; before that, a connect error.
         if (State == QAbstractSocket::ConnectedState || State == QAbstractSocket::ClosingState)
-            return ekReceive;
-        return ekConnect;
+            return TErrorKind::Receive;
+        return TErrorKind::Connect;
     default:
-        return ekGeneral;
+        return TErrorKind::General;
     }
 }
 
 TSocketConversation::TSocketConversation(QObject* Owner)
-    : QObject(Owner), FSocket(new QSslSocket(this)), FReplyTimer(new QTimer(this)) {
-    FReplyTimer->setSingleShot(true);
+    : QObject(Owner), FSocket(new QSslSocket(this)), FSilenceTimer(new QTimer(this)),
+      FSpeedTimer(new QTimer(this)) {
+    FSilenceTimer->setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the time-out is a promise of that much silence.
-    FReplyTimer->setTimerType(Qt::PreciseTimer);
-    connect(FReplyTimer, &QTimer::timeout, this, &TSocketConversation::TimedOut);
+    FSilenceTimer->setTimerType(Qt::PreciseTimer);
+    FSpeedTimer->setTimerType(Qt::PreciseTimer);
+    connect(FSilenceTimer, &QTimer::timeout, this, &TSocketConversation::SilenceTimedOut);
+    connect(FSpeedTimer, &QTimer::timeout, this, &TSocketConversation::SpeedCheck);
     connect(FSocket, &QIODevice::readyRead, this, &TSocketConversation::DataReadable);
     connect(FSocket, &QAbstractSocket::disconnected, this, &TSocketConversation::Disconnected);
     connect(FSocket, &QAbstractSocket::errorOccurred, this, &TSocketConversation::SocketError);
@@ -61,7 +72,7 @@ TSocketConversation::TSocketConversation(QObject* Owner)
 TSocketConversation::~TSocketConversation() {
     // Leave no hook to run from the socket's own teardown.
     FSocket->disconnect(this);
-    FReplyTimer->stop();
+    StopTimers();
 }
 
 bool TSocketConversation::Active() const {
@@ -80,17 +91,29 @@ void TSocketConversation::Open() {
 }
 
 void TSocketConversation::Close() {
+    FClosing = true;
     FSocket->abort();
+    FClosing = false;
+    FReceived.clear();
+    FReplyBreaks = 0;
     // A socket that never connected raises no close notification: end the wait the same way.
-    if (Waiting)
-        EndWaitByClose();
+    if (FWaiting)
+        FinishWait(TWaitEnd::Closed);
 }
 
-void TSocketConversation::StartTimer() {
+void TSocketConversation::StartTimers() {
+    FSpeedChecks = 0;
+    FSinceData.start();
     if (TimeOut <= 0)
         return; // no time-out: the wait ends only by the reply, an error, a close or Cancel
-    const std::int32_t seconds = std::min<std::int32_t>(TimeOut, INT_MAX / 1000);
-    FReplyTimer->start(seconds * 1000);
+    const std::int32_t ms = std::min<std::int32_t>(TimeOut, INT_MAX / 1000) * 1000;
+    FSilenceTimer->start(ms);
+    FSpeedTimer->start(ms);
+}
+
+void TSocketConversation::StopTimers() {
+    FSilenceTimer->stop();
+    FSpeedTimer->stop();
 }
 
 void TSocketConversation::Report(std::int32_t Total, std::int32_t Current) {
@@ -98,17 +121,71 @@ void TSocketConversation::Report(std::int32_t Total, std::int32_t Current) {
         OnProgress(parent(), Total, Current);
 }
 
-void TSocketConversation::PrepareWait(std::uint8_t Code) {
-    Terminator.clear();
-    ReplyText.clear();
-    StartTimer();
+// Every wait starts from the same state: nothing received for it, nothing accepted, no error.
+void TSocketConversation::BeginWait(std::uint8_t Code, const std::string& Terminator, std::string What) {
+    FTerminator = Terminator;
+    FAwaited = std::move(What);
+    FTalkCode = Code;
+    FReplyText.clear();
+    FErrorKind = TErrorKind::None;
+    FWaiting = true;
+    FReplyOK = false;
+    FReplyTooLong = false;
+    FSearchFrom = 0;
+    FWaitBytes = 0;
+    StartTimers();
+}
+
+// How each end differs: a complete reply is judged by OnReplyReady; an error clears ReplyOK and
+// reports its kind through OnTalkError; a close keeps ReplyOK as a hook may have set it and
+// forgets a pending piece-wise send; Cancel clears ReplyOK and reports nothing.
+void TSocketConversation::FinishWait(TWaitEnd How, TErrorKind Kind) {
+    StopTimers();
+    const bool wasWaiting = FWaiting;
+    const std::uint8_t code = FTalkCode;
+    FWaiting = false;
+    FTerminator.clear();
     ExpectedSize = 0;
-    ErrorKind = ekNone;
-    TalkCode = Code;
-    Waiting = true;
-    ReplyOK = false;
-    ReplyTooLong = false;
+    switch (How) {
+    case TWaitEnd::Complete:
+        FErrorKind = TErrorKind::None;
+        if (OnReplyReady)
+            OnReplyReady(this, code, FReplyOK, FReplyText);
+        break;
+    case TWaitEnd::Error:
+        FErrorKind = Kind;
+        FReplyOK = false;
+        if (wasWaiting && OnTalkError)
+            OnTalkError(this, code, Kind);
+        break;
+    case TWaitEnd::Closed:
+        PacketSize = 0;
+        break;
+    case TWaitEnd::Cancelled:
+        FErrorKind = TErrorKind::None;
+        FReplyOK = false;
+        break;
+    }
+    FTalkCode = 0;
+    Wake();
+}
+
+void TSocketConversation::Fail(TErrorKind Kind, std::string Text) {
+    const bool wasWaiting = FWaiting;
+    if (wasWaiting || !Text.empty())
+        FReplyText = std::move(Text);
+    FinishWait(TWaitEnd::Error, Kind);
+    // The stream can no longer be trusted: whatever the server sends later would be taken for
+    // the answer to a later command.
+    Close();
+}
+
+void TSocketConversation::PrepareWait(std::uint8_t Code, const std::string& Terminator,
+                                      const std::string& What) {
+    FReceived.clear();
     FReplyBreaks = 0;
+    ExpectedSize = 0;
+    BeginWait(Code, Terminator, What.empty() ? "the server's greeting" : What);
 }
 
 bool TSocketConversation::SendPiece(const std::string& Piece) {
@@ -119,15 +196,17 @@ bool TSocketConversation::SendPiece(const std::string& Piece) {
     return true;
 }
 
-void TSocketConversation::Talk(const std::string& Data, const std::string& NewTerminator, std::uint8_t Code) {
-    Terminator = NewTerminator;
-    TalkCode = Code;
-    ReplyText.clear();
-    ErrorKind = ekNone;
-    Waiting = true;
-    ReplyOK = false;
-    ReplyTooLong = false;
+void TSocketConversation::Talk(const std::string& Data, const std::string& NewTerminator, std::uint8_t Code,
+                               const std::string& What) {
+    // Anything that arrived since the last reply was not asked for: it must not answer this
+    // command. Bytes the socket holds but has not announced yet count too.
+    if (FSocket->bytesAvailable() > 0)
+        FReceived += FSocket->readAll().toStdString();
+    FUnexpectedDropped = FReceived.size();
+    FReceived.clear();
     FReplyBreaks = 0;
+    BeginWait(Code, NewTerminator, What.empty() ? ReplyToCommand(Data) : What);
+    StopTimers(); // the time-out starts with the wait, not with the send
 
     const std::int32_t length = ClampLength(Data.size());
     if (PacketSize > 0 && Data.size() > static_cast<std::size_t>(PacketSize)) {
@@ -135,43 +214,53 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
         std::size_t p = 0;
         while (p < Data.size()) {
             QCoreApplication::processEvents();
-            if (!Waiting)
+            if (!FWaiting)
                 break; // the connection closed or failed meanwhile: the rest has nowhere to go
             const std::size_t n =
                 std::min<std::size_t>(static_cast<std::size_t>(PacketSize), Data.size() - p);
-            StartTimer();
+            StartTimers();
             if (!SendPiece(Data.substr(p, n))) {
-                EndWaitByError(ekSend);
+                Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
                 break;
             }
             // Let the socket hand the piece to the network before the next one, so that a long
             // upload neither piles up in memory nor freezes the window.
-            RunLoopUntil([this] { return FSocket->bytesToWrite() == 0 || !Waiting || !Active(); });
-            FReplyTimer->stop();
-            if (!Waiting)
+            const bool ran =
+                RunLoopUntil([this] { return FSocket->bytesToWrite() == 0 || !FWaiting || !Active(); });
+            StopTimers();
+            if (!ran) {
+                Cancel();
+                break;
+            }
+            if (!FWaiting)
                 break;
             p += n;
             Report(length, ClampLength(p));
         }
-        if (Waiting)
+        if (FWaiting)
             Report(length, length);
     } else if (!SendPiece(Data)) {
-        EndWaitByError(ekSend);
+        Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
     }
     PacketSize = 0;
 }
 
 void TSocketConversation::WaitReply() {
-    const auto done = [this] { return !Waiting || ReplyOK; };
-    if (!done() && !FReplyTimer->isActive())
-        StartTimer();
-    RunLoopUntil(done);
-    FReplyTimer->stop();
+    const auto done = [this] { return !FWaiting || FReplyOK; };
+    if (!done() && !FSilenceTimer->isActive())
+        StartTimers();
+    if (!RunLoopUntil(done)) {
+        // The event loop was ended from outside (the application is quitting): the reply will
+        // not be read, so the connection goes and the caller meets a cancelled wait.
+        Cancel();
+        FReplyText = "Cancelled: the program is ending";
+    }
+    StopTimers();
 }
 
-void TSocketConversation::RunLoopUntil(const std::function<bool()>& Done) {
+bool TSocketConversation::RunLoopUntil(const std::function<bool()>& Done) {
     if (Done())
-        return;
+        return true;
     QEventLoop loop;
     QEventLoop* const outerLoop = FLoop;
     std::function<bool()> outerDone = std::move(FLoopDone);
@@ -180,6 +269,7 @@ void TSocketConversation::RunLoopUntil(const std::function<bool()>& Done) {
     loop.exec();
     FLoop = outerLoop;
     FLoopDone = std::move(outerDone);
+    return Done();
 }
 
 void TSocketConversation::Wake() {
@@ -188,73 +278,90 @@ void TSocketConversation::Wake() {
 }
 
 void TSocketConversation::Cancel() {
-    FReplyTimer->stop();
-    ErrorKind = ekNone;
-    TalkCode = 0;
-    Terminator.clear();
-    ExpectedSize = 0;
-    Waiting = false;
-    ReplyOK = false;
-    Wake();
+    if (FWaiting)
+        FReplyText = FReceived; // what did arrive for the cancelled reply
+    FinishWait(TWaitEnd::Cancelled);
+    Close();
+}
+
+void TSocketConversation::Refuse(const std::string& Text) {
+    FReplyText = Text;
+    FReplyOK = false;
 }
 
 void TSocketConversation::DataReadable() {
     const QByteArray bytes = FSocket->readAll();
     if (bytes.isEmpty())
         return;
+    const std::string chunk(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // Lines cost memory of their own when a reply is cut into lines, so a flood of empty lines
     // is bounded as well as the bytes.
-    FReplyBreaks += std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
-    const bool tooManyBytes = static_cast<std::int64_t>(ReplyText.size()) + bytes.size() > MaxReplySize;
+    FReplyBreaks += LineBreaks(chunk);
+    const bool tooManyBytes = static_cast<std::int64_t>(FReceived.size() + chunk.size()) > MaxReplySize;
     if (tooManyBytes || FReplyBreaks > MaxReplyLineBreaks) {
-        ReplyText = tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
-                                       " bytes arrived; the connection was dropped"
-                                 : "Reply too long: more than " + std::to_string(MaxReplyLineBreaks / 2) +
-                                       " lines arrived; the connection was dropped";
-        ReplyTooLong = true;
-        EndWaitByError(ekReceive);
-        FSocket->abort();
+        FReplyTooLong = true;
+        Fail(TErrorKind::Receive, tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
+                                                     " bytes arrived; the connection was dropped"
+                                               : "Reply too long: more than " +
+                                                     std::to_string(MaxReplyLineBreaks / 2) +
+                                                     " lines arrived; the connection was dropped");
         return;
     }
-    const std::string chunk(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    ReplyText += chunk;
-    ErrorKind = ekNone;
-    FReplyTimer->stop();
+    FReceived += chunk;
+    if (!FWaiting)
+        return; // kept unread: the next command drops it
+    FWaitBytes += static_cast<std::int64_t>(chunk.size());
+    FErrorKind = TErrorKind::None;
+    FSinceData.start();
+    if (TimeOut > 0)
+        FSilenceTimer->start(); // the silence starts again
     if (OnReceiveData)
-        OnReceiveData(this, TalkCode, ReplyOK, chunk);
+        OnReceiveData(this, FTalkCode, FReplyOK, chunk);
+    if (!FWaiting)
+        return; // the owner ended the wait
     if (ExpectedSize > 0)
-        Report(ExpectedSize, ClampLength(ReplyText.size()));
-    if (!Terminator.empty() && !EndsWith(ReplyText, Terminator)) {
-        if (Waiting)
-            StartTimer();
+        Report(ExpectedSize, ClampLength(FReceived.size()));
+    TryCompleteReply();
+}
+
+void TSocketConversation::TryCompleteReply() {
+    const std::size_t length = OnReplyLength ? OnReplyLength(this, FReceived, FSearchFrom)
+                                             : TerminatedLength(FReceived, FTerminator, FSearchFrom);
+    if (length == 0 || length > FReceived.size()) {
+        // A terminator split across reads is found when its last byte arrives.
+        const std::size_t keep = std::max<std::size_t>(FTerminator.size(), 2) - 1;
+        FSearchFrom = FReceived.size() > keep ? FReceived.size() - keep : 0;
         Wake();
         return;
     }
-    ErrorKind = ekNone;
-    ExpectedSize = 0;
-    Terminator.clear();
-    Waiting = false;
-    if (OnReplyReady)
-        OnReplyReady(this, TalkCode, ReplyOK, ReplyText);
-    TalkCode = 0;
-    Wake();
+    // The reply ends at its terminator wherever that falls in a read; what follows it was not
+    // part of this reply and stays unread.
+    FReplyText = FReceived.substr(0, length);
+    FReceived.erase(0, length);
+    FReplyBreaks = LineBreaks(FReceived);
+    FSearchFrom = 0;
+    FinishWait(TWaitEnd::Complete);
 }
 
-void TSocketConversation::EndWaitByError(std::uint8_t Kind) {
-    FReplyTimer->stop();
-    ErrorKind = Kind;
-    ExpectedSize = 0;
-    Terminator.clear();
-    Waiting = false;
-    ReplyOK = false;
-    if (OnTalkError)
-        OnTalkError(this, TalkCode, Kind);
-    TalkCode = 0;
-    Wake();
+void TSocketConversation::SilenceTimedOut() {
+    if (FWaiting)
+        Fail(TErrorKind::TimeOut,
+             "Timed out: no data for " + std::to_string(TimeOut) + " seconds while waiting for " + FAwaited);
 }
 
-void TSocketConversation::TimedOut() {
-    EndWaitByError(ekTimeOut);
+void TSocketConversation::SpeedCheck() {
+    if (!FWaiting)
+        return;
+    ++FSpeedChecks;
+    if (FSinceData.elapsed() >= static_cast<qint64>(TimeOut) * 1000 - 50) {
+        SilenceTimedOut(); // due at this moment too: silence is the plainer reason
+        return;
+    }
+    if (FWaitBytes >= MinBytesPerTimeOut * FSpeedChecks)
+        return; // still flowing fast enough
+    Fail(TErrorKind::TimeOut, "Timed out: only " + std::to_string(FWaitBytes) + " bytes in " +
+                                  std::to_string(static_cast<std::int64_t>(TimeOut) * FSpeedChecks) +
+                                  " seconds while waiting for " + FAwaited);
 }
 
 void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
@@ -262,23 +369,23 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
     // ReplyOK as it was; treating it as an error as well would fail a reply already accepted.
     if (Error == QAbstractSocket::RemoteHostClosedError)
         return;
-    EndWaitByError(ErrorKindFor(Error, FSocket->state()));
+    const TErrorKind kind = ErrorKindFor(Error, FSocket->state());
+    Fail(kind, FWaiting ? FSocket->errorString().toStdString() + " (while waiting for " + FAwaited + ")"
+                        : std::string());
 }
 
 void TSocketConversation::Disconnected() {
     if (OnClose)
         OnClose(this);
-    EndWaitByClose();
-}
-
-void TSocketConversation::EndWaitByClose() {
-    FReplyTimer->stop();
-    Waiting = false;
-    TalkCode = 0;
-    Terminator.clear();
-    ExpectedSize = 0;
-    PacketSize = 0;
-    Wake();
+    if (FWaiting && !FClosing) {
+        FReplyText = "Connection closed by the server while waiting for " + FAwaited;
+        if (!FReceived.empty())
+            FReplyText += "; it had sent: " + FReceived.substr(0, 200);
+    }
+    FReceived.clear();
+    FReplyBreaks = 0;
+    if (FWaiting)
+        FinishWait(TWaitEnd::Closed);
 }
 
 } // namespace quillet

@@ -2,15 +2,23 @@
 // conversation that looks blocking to its owner (the POP3 or SMTP client): the owner sends one
 // command with Talk, naming the text that must end the reply, then calls WaitReply, which runs a
 // local event loop (the user interface stays alive) until the reply is complete, the owner
-// cancels, the socket errs or closes, or the server has been silent for TimeOut seconds.
-// The conversation never judges a reply: its owner does that through the hooks and sets ReplyOK.
+// cancels, the socket errs or closes, the server has been silent for TimeOut seconds, or the
+// reply arrives so slowly that it would hold the check for ever.
+// The conversation never judges a reply: its owner does that through the hooks and ReplyOK.
+//
+// The byte stream is trusted only while every reply ends where it should. A wait that ends any
+// other way (time-out, low speed, error, Cancel, an overlong reply, the application quitting)
+// drops the connection: what the server sends later could otherwise be read as the answer to a
+// later command.
 #pragma once
 
 #include <QAbstractSocket>
+#include <QElapsedTimer>
 #include <QObject>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 class QEventLoop;
 class QSslSocket;
@@ -20,31 +28,35 @@ namespace quillet {
 
 class TSocketConversation;
 
+// Why the last wait ended abnormally: the socket layer's own kinds, then the time-out, then none.
+enum class TErrorKind : std::uint8_t {
+    General = 0,
+    Send = 1,
+    Receive = 2,
+    Connect = 3,
+    Disconnect = 4,
+    Accept = 5,
+    TimeOut = 6,
+    None = 7,
+};
+
 // Progress of a long send or receive; Sender is the conversation's owner component.
 using TProgressEvent = std::function<void(QObject* Sender, std::int32_t Total, std::int32_t Current)>;
 using TReplyReadyEvent = std::function<void(TSocketConversation* Sender, std::uint8_t TalkCode, bool& ReplyOK,
                                             const std::string& ReplyText)>;
 using TTalkErrorEvent =
-    std::function<void(TSocketConversation* Sender, std::uint8_t TalkCode, std::uint8_t ErrorKind)>;
+    std::function<void(TSocketConversation* Sender, std::uint8_t TalkCode, TErrorKind Kind)>;
 using TReceiveDataEvent = std::function<void(TSocketConversation* Sender, std::uint8_t TalkCode,
                                              bool& ReplyOK, const std::string& Chunk)>;
 using TCloseEvent = std::function<void(TSocketConversation* Sender)>;
+// The length of the complete reply at the start of Received, or 0 while it is incomplete.
+// SearchFrom is where new bytes begin, less what a terminator split across reads needs.
+using TReplyLengthEvent = std::function<std::size_t(const TSocketConversation* Sender,
+                                                    std::string_view Received, std::size_t SearchFrom)>;
 
-// Why the last wait ended abnormally.
-enum : std::uint8_t {
-    ekGeneral = 0,
-    ekSend = 1,
-    ekReceive = 2,
-    ekConnect = 3,
-    ekDisconnect = 4,
-    ekAccept = 5,
-    ekTimeOut = 6,
-    ekNone = 7,
-};
-
-// The error kind (0..5) that a socket error of Qt stands for. State is the socket's state when
-// the error was reported: a network failure while connecting is a connect error.
-std::uint8_t ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State);
+// The error kind that a socket error of Qt stands for. State is the socket's state when the
+// error was reported: a network failure while connecting is a connect error.
+TErrorKind ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State);
 
 class TSocketConversation : public QObject {
     Q_OBJECT
@@ -58,36 +70,45 @@ public:
     // while a reply of nothing but line breaks cannot make the line lists that the client builds
     // from it grow to gigabytes.
     static constexpr std::int64_t DefaultMaxReplyLineBreaks = 2'000'000;
+    // Least a reply must deliver per TimeOut seconds, counted from the command. A server that
+    // trickles a byte now and then never lets the silence time-out fire; this lets its wait end.
+    static constexpr std::int64_t MinBytesPerTimeOut = 1024;
 
     explicit TSocketConversation(QObject* Owner);
     ~TSocketConversation() override;
 
+    // Settings the owner chooses.
     std::int32_t TimeOut = 60;
-    std::string Terminator;
-    std::string ReplyText;
-    std::int32_t ExpectedSize = 0;
-    std::int32_t PacketSize = 0;
-    std::uint8_t ErrorKind = ekNone;
-    std::uint8_t TalkCode = 0;
-    bool Waiting = false;
-    bool ReplyOK = false;
+    std::int32_t ExpectedSize = 0; // announced size of the coming reply, for progress only
+    std::int32_t PacketSize = 0;   // send the next Talk in pieces of this size (one Talk only)
     std::int64_t MaxReplySize = DefaultMaxReplySize;
     std::int64_t MaxReplyLineBreaks = DefaultMaxReplyLineBreaks;
-    // Set when the last reply outgrew MaxReplySize or MaxReplyLineBreaks (and the connection was dropped for
-    // it); cleared by PrepareWait and Talk.
-    bool ReplyTooLong = false;
 
     TProgressEvent OnProgress;
     TReplyReadyEvent OnReplyReady;
     TTalkErrorEvent OnTalkError;
     TReceiveDataEvent OnReceiveData;
     TCloseEvent OnClose;
+    TReplyLengthEvent OnReplyLength; // unset: the reply ends at its Terminator
 
     // Where Open connects: a numeric Address, or else a HostName that the socket layer looks up
     // without blocking. The owner sets one of the two and clears the other.
     std::string Address;
     std::string HostName;
     std::uint16_t Port = 0;
+
+    // State of the conversation, changed only by the conversation itself.
+    const std::string& ReplyText() const { return FReplyText; }
+    const std::string& Terminator() const { return FTerminator; }
+    bool Waiting() const { return FWaiting; }
+    bool ReplyOK() const { return FReplyOK; }
+    TErrorKind ErrorKind() const { return FErrorKind; }
+    std::uint8_t TalkCode() const { return FTalkCode; }
+    // The last reply outgrew MaxReplySize or MaxReplyLineBreaks (the connection was dropped for it).
+    bool ReplyTooLong() const { return FReplyTooLong; }
+    // Bytes that arrived before the last command although nothing had asked for them; they were
+    // thrown away unread.
+    std::size_t UnexpectedBytesDropped() const { return FUnexpectedDropped; }
 
     QSslSocket* Socket() const { return FSocket; }
     // True from the connected notification until the socket closes.
@@ -100,31 +121,65 @@ public:
     // notification; a wait still running after that ends as a close would end it.
     void Close();
 
-    void PrepareWait(std::uint8_t Code);
-    void Talk(const std::string& Data, const std::string& Terminator, std::uint8_t Code);
+    // Arms a wait for a reply that the server sends without a command (the greeting); What names
+    // it in time-out texts.
+    void PrepareWait(std::uint8_t Code, const std::string& Terminator = {}, const std::string& What = {});
+    // Sends one command and arms the wait for its reply. Bytes received before it that no command
+    // asked for are dropped first. What names the reply in time-out texts (by default the
+    // command's first line).
+    void Talk(const std::string& Data, const std::string& Terminator, std::uint8_t Code,
+              const std::string& What = {});
     void WaitReply();
+    // Ends the wait with the reply not accepted and drops the connection; ReplyText stays.
     void Cancel();
+    // Records why a command was not sent: ReplyText becomes Text, ReplyOK false, nothing is sent.
+    void Refuse(const std::string& Text);
 
 private:
+    // How a wait ended; each end differs as FinishWait describes.
+    enum class TWaitEnd { Complete, Error, Closed, Cancelled };
+
+    void BeginWait(std::uint8_t Code, const std::string& Terminator, std::string What);
+    void FinishWait(TWaitEnd How, TErrorKind Kind = TErrorKind::None);
+    // Ends the wait as an error with Text as the reply and drops the connection.
+    void Fail(TErrorKind Kind, std::string Text);
     void DataReadable();
-    void TimedOut();
+    void SilenceTimedOut();
+    void SpeedCheck();
     void SocketError(QAbstractSocket::SocketError Error);
     void Disconnected();
-    // Ends a wait the way a closed connection does; ReplyOK keeps its value.
-    void EndWaitByClose();
-    void EndWaitByError(std::uint8_t Kind);
-    void StartTimer();
+    void TryCompleteReply();
+    void StartTimers();
+    void StopTimers();
     void Report(std::int32_t Total, std::int32_t Current);
-    // Runs a local event loop until Done() holds; handlers wake it through Wake().
-    void RunLoopUntil(const std::function<bool()>& Done);
+    // Runs a local event loop until Done() holds; handlers wake it through Wake(). False when the
+    // loop ended without Done() holding: the application is quitting.
+    bool RunLoopUntil(const std::function<bool()>& Done);
     void Wake();
     bool SendPiece(const std::string& Piece);
 
+    std::string FReplyText;
+    std::string FTerminator;
+    std::string FAwaited;  // what the wait is for, as time-out texts name it
+    std::string FReceived; // bytes received and not yet taken as a reply
+    std::size_t FSearchFrom = 0;
+    std::int64_t FReplyBreaks = 0; // CR and LF bytes in FReceived
+    std::int64_t FWaitBytes = 0;   // bytes received during the current wait
+    int FSpeedChecks = 0;
+    QElapsedTimer FSinceData; // since the wait began or its last data arrived
+    std::size_t FUnexpectedDropped = 0;
+    bool FWaiting = false;
+    bool FReplyOK = false;
+    bool FReplyTooLong = false;
+    bool FClosing = false; // Close is dropping the connection: not the server's doing
+    TErrorKind FErrorKind = TErrorKind::None;
+    std::uint8_t FTalkCode = 0;
+
     QSslSocket* FSocket = nullptr;
-    QTimer* FReplyTimer = nullptr;
+    QTimer* FSilenceTimer = nullptr;
+    QTimer* FSpeedTimer = nullptr;
     QEventLoop* FLoop = nullptr;
     std::function<bool()> FLoopDone;
-    std::int64_t FReplyBreaks = 0; // CR and LF bytes in ReplyText so far
 };
 
 } // namespace quillet

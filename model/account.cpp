@@ -30,11 +30,11 @@ TAccount::~TAccount() = default;
 
 void TAccount::SetPort(std::int32_t Value) {
     if (Value <= 0)
-        Port = 1;
+        FPort = 1;
     else if (Value > 65535)
-        Port = 65535;
+        FPort = 65535;
     else
-        Port = Value;
+        FPort = Value;
 }
 
 void TAccount::StoreListing(const std::string& Text) {
@@ -56,9 +56,9 @@ std::int32_t TAccount::ListedSize(std::int32_t N) const {
 }
 
 void TAccount::DropSessions() {
-    if (FPop->Connected)
+    if (FPop->Connected())
         FPop->Abort();
-    if (FSmtp->Connected)
+    if (FSmtp->Connected())
         FSmtp->Abort();
 }
 

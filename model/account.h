@@ -24,7 +24,6 @@ public:
     std::string UserName;
     std::string Host;
     std::string Password;
-    std::int32_t Port = 110; // always within 1..65535: write it through SetPort
     bool Active = true;
     std::vector<std::string> LastListing; // status line removed, "." line kept
 
@@ -32,7 +31,8 @@ public:
     TSmtpClient* Smtp() const { return FSmtp.get(); }
     TMailMessage* MailMessage() const { return FMessage.get(); }
 
-    // Keeps the port within 1..65535.
+    // Always within 1..65535: SetPort keeps it there.
+    std::int32_t Port() const { return FPort; }
     void SetPort(std::int32_t Value);
     // Stores the lines of a LIST reply without its "+" status line; empty text empties the
     // listing, so that the next check fetches every header again.
@@ -46,6 +46,7 @@ public:
     void DropSessions();
 
 private:
+    std::int32_t FPort = 110;
     std::unique_ptr<TMailMessage> FMessage;
     std::unique_ptr<TPop3Client> FPop;
     std::unique_ptr<TSmtpClient> FSmtp;
@@ -58,7 +59,8 @@ public:
     TAccounts& operator=(const TAccounts&) = delete;
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    TAccount& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)); }
+    TAccount& operator[](int Index) { return *FItems.at(static_cast<std::size_t>(Index)); }
+    const TAccount& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)); }
     TAccount* Item(int Index) const;
     // Appends and takes ownership; returns the account's number (its index).
     int Add(std::unique_ptr<TAccount> Account);

@@ -14,8 +14,7 @@ void TMail::SetServerIdx(std::int32_t N) {
 namespace {
 
 std::vector<std::string>::const_iterator FirstEmptyLine(const std::vector<std::string>& Lines) {
-    return std::find_if(
-        Lines.begin(), Lines.end(), [](const std::string& l) { return l.empty(); });
+    return std::find_if(Lines.begin(), Lines.end(), [](const std::string& l) { return l.empty(); });
 }
 
 } // namespace

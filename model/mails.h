@@ -19,7 +19,8 @@ public:
     TMails& operator=(const TMails&) = delete;
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    TMail& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)).entry; }
+    TMail& operator[](int Index) { return *FItems.at(static_cast<std::size_t>(Index)).entry; }
+    const TMail& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)).entry; }
     TMail* Item(int Index) const;
 
     // Index of the first entry whose UniqueID equals ID exactly; -1 when there is none.

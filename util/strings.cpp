@@ -1,5 +1,6 @@
 #include "util/strings.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace quillet {
@@ -42,18 +43,15 @@ bool SameTextAscii(std::string_view A, std::string_view B) {
 }
 
 std::string_view TrimSpaces(std::string_view S) {
-    return TrimBy(
-        S, [](char c) { return c == ' '; });
+    return TrimBy(S, [](char c) { return c == ' '; });
 }
 
 std::string_view TrimBlanks(std::string_view S) {
-    return TrimBy(
-        S, [](char c) { return c == ' ' || c == '\t'; });
+    return TrimBy(S, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 std::string_view TrimControls(std::string_view S) {
-    return TrimBy(
-        S, [](char c) { return static_cast<unsigned char>(c) <= 32; });
+    return TrimBy(S, [](char c) { return static_cast<unsigned char>(c) <= 32; });
 }
 
 std::string TrimSpace(std::string_view Text) {
@@ -236,6 +234,13 @@ std::string JoinTextLines(const std::vector<std::string>& Lines) {
         text += "\r\n";
     }
     return text;
+}
+
+std::size_t TerminatedLength(std::string_view Received, std::string_view Terminator, std::size_t SearchFrom) {
+    if (Terminator.empty())
+        return Received.size();
+    const std::size_t at = Received.find(Terminator, std::min(SearchFrom, Received.size()));
+    return at == std::string_view::npos ? 0 : at + Terminator.size();
 }
 
 } // namespace quillet

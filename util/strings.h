@@ -66,6 +66,12 @@ std::string LinesChecksum(const std::vector<std::string>& L, int From);
 // 1-based position of Sub in S at or after Start; 0 when absent.
 int PosFrom(std::string_view Sub, std::string_view S, int Start);
 
+// The length of the text at the start of Received that Terminator ends (its first occurrence,
+// searched from SearchFrom on); 0 while it has not arrived. An empty Terminator takes all of
+// Received.
+std::size_t TerminatedLength(std::string_view Received, std::string_view Terminator,
+                             std::size_t SearchFrom = 0);
+
 // Splits text into lines the way a line list takes a whole text: CR LF, LF and a lone CR
 // each end a line; a final line ending does not add an empty line.
 std::vector<std::string> SplitTextLines(std::string_view Text);

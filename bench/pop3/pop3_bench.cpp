@@ -43,7 +43,7 @@ void QuilletCheck(benchmark::State& State) {
         pop.UserName = "bench";
         pop.Password = "pw";
         pop.MailMessage = &msg;
-        if (!pop.Connect() || !pop.Login() || pop.MessageCount != kMessages) {
+        if (!pop.Connect() || !pop.Login() || pop.MessageCount() != kMessages) {
             State.SkipWithError("log-in failed");
             return;
         }

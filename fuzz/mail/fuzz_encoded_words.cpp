@@ -66,7 +66,7 @@ std::string StepByStep(std::string_view input) {
 std::optional<std::string> Guarded(std::string (*decode)(std::string_view), std::string_view text) {
     try {
         return decode(text);
-    } catch (const quillet::TMailFormatError&) {
+    } catch (const quillet::EMailFormatError&) {
         return std::nullopt;
     }
 }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static const QTimeZone zone("Europe/Berlin");
         if (!std::isfinite(quillet::ParseMailDateIn(text, zone)))
             std::abort();
-    } catch (const quillet::TMailFormatError&) {
+    } catch (const quillet::EMailFormatError&) {
     }
     return 0;
 }

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto guarded = [](auto&& read) {
         try {
             read();
-        } catch (const quillet::TMailFormatError&) {
+        } catch (const quillet::EMailFormatError&) {
         }
     };
     guarded([] { (void)msg.SenderName(); });

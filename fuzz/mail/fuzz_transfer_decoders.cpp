@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             if (quillet::DecodeUULine(text, out) != static_cast<int>(out.size()) || out.size() > 45)
                 std::abort();
-        } catch (const quillet::TMailFormatError&) {
+        } catch (const quillet::EMailFormatError&) {
         }
         break;
     }

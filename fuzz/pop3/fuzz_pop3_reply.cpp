@@ -1,5 +1,5 @@
-// Feeds any bytes to the POP3 client's reply parsing as a server could send them: the listing
-// parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
+// Feeds any bytes to the POP3 client's reply parsing as a server could send them: the reply framing,
+// the listing parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
 // the table of message sizes past its bound.
 #include "mail/pop3_text.h"
 
@@ -15,12 +15,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     std::vector<std::int32_t> sizes;
     try {
         quillet::ParseListing(reply, count, sizes);
-    } catch (const quillet::EPop3ListingError&) {
+    } catch (const quillet::EConvertError&) {
     }
     if (sizes.size() > static_cast<std::size_t>(quillet::MaxMessageNumber) + 1)
         std::abort();
     if (!sizes.empty() && sizes[0] != 0)
         std::abort();
+    // Framing: the reply found must lie within what arrived, and searching from any later point
+    // (as a reply split across reads is searched) must never find one that ends earlier.
+    for (const bool multiLine : {false, true}) {
+        const std::size_t whole = quillet::Pop3ReplyLength(reply, multiLine);
+        if (whole > reply.size())
+            std::abort();
+        const std::size_t from = Size / 2;
+        const std::size_t later = quillet::Pop3ReplyLength(reply, multiLine, from);
+        if (later != 0 && whole != 0 && later < whole)
+            std::abort();
+    }
     quillet::TopTextFromReply(reply);
     quillet::IsNumericHost(reply);
     quillet::IsSafeArgument(reply);

@@ -33,7 +33,7 @@ void ExpectAccount(const TAccount& a, const AccountRow& r) {
     EXPECT_EQ(a.UserName, r.user);
     EXPECT_EQ(a.Host, r.host);
     EXPECT_EQ(a.Password, r.password);
-    EXPECT_EQ(a.Port, r.port);
+    EXPECT_EQ(a.Port(), r.port);
     EXPECT_EQ(a.Active, r.active);
 }
 
@@ -134,7 +134,7 @@ TEST(AccountsFile, SaveAndLoadRoundTrip) {
         ASSERT_EQ(loaded.Count(), 120);
         for (int i : {0, 7, 119})
             ExpectAccount(loaded[i], {list[i].Label, list[i].UserName, list[i].Host, list[i].Password,
-                                      list[i].Port, list[i].Active});
+                                      list[i].Port(), list[i].Active});
     }
 }
 

@@ -44,7 +44,7 @@ TEST(MailDate, ReadsTheSentMomentInUtc) {
 TEST(MailDate, WithoutMonthRaises) {
     for (const char* text : {"15", "Tue, 15", "15  Nov 1994"})
         EXPECT_THAT([&] { ParseMailDateIn(text, QTimeZone(0)); },
-                    testing::ThrowsMessage<TMailFormatError>(testing::StrEq("Date without month")))
+                    testing::ThrowsMessage<EMailFormatError>(testing::StrEq("Date without month")))
             << text;
 }
 

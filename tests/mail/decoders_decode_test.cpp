@@ -65,7 +65,7 @@ TEST(Decoders, UUValues) {
         EXPECT_EQ(UUValue(c), value) << c;
     for (const char bad : {'a', '~', '\0', '\t', '\x80'})
         EXPECT_THAT([&] { UUValue(bad); },
-                    testing::ThrowsMessage<TMailFormatError>(testing::StrEq("UUCODE message format error")))
+                    testing::ThrowsMessage<EMailFormatError>(testing::StrEq("UUCODE message format error")))
             << static_cast<int>(static_cast<unsigned char>(bad));
 }
 
@@ -74,7 +74,7 @@ TEST(Decoders, FullUULineReadsExactlySixtyCharacters) {
     std::string out;
     ASSERT_EQ(DecodeUULine("M" + std::string(60, '!') + "a", out), 45);
     EXPECT_EQ(out.substr(0, 3), "\x04\x10\x41");
-    EXPECT_THROW(DecodeUULine("M" + std::string(59, '!') + "a", out), TMailFormatError);
+    EXPECT_THROW(DecodeUULine("M" + std::string(59, '!') + "a", out), EMailFormatError);
     // More than 45 bytes announced: at most 45 are written.
     EXPECT_EQ(DecodeUULine("_" + std::string(70, '!'), out), 45);
 }

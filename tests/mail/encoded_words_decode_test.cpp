@@ -66,7 +66,7 @@ TEST(EncodedWordsDecode, WordsAndCharsets) {
     for (const auto& [input, output] : rows)
         EXPECT_EQ(DecodeEncodedWords(input), output) << input;
     EXPECT_THAT([] { DecodeEncodedWords("ok =?x?U?#abc?="); },
-                testing::ThrowsMessage<TMailFormatError>(testing::StrEq("UUCODE message format error")));
+                testing::ThrowsMessage<EMailFormatError>(testing::StrEq("UUCODE message format error")));
 }
 
 TEST(EncodedWordsDecode, HostileInputStaysBounded) {

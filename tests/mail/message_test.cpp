@@ -99,8 +99,8 @@ TEST(MailMessage, RecipientListsFollowTheCurrentHeader) {
 
     // A failed decoding leaves no stale lists behind.
     Load(msg, "To: =?x?U?#a?= <box1>\r\n");
-    EXPECT_THROW(msg.ToRecipients.Count(), TMailFormatError);
-    EXPECT_THROW(msg.ToRecipients.Count(), TMailFormatError);
+    EXPECT_THROW(msg.ToRecipients.Count(), EMailFormatError);
+    EXPECT_THROW(msg.ToRecipients.Count(), EMailFormatError);
     Load(msg, "To: h\r\n");
     EXPECT_EQ(msg.ToRecipients.Addresses(0), "h");
 }
@@ -116,10 +116,10 @@ TEST(MailMessage, SubjectDateAndMessageId) {
 
     Load(msg, "Subject: Re: lunch; today\r\nDate: 15\r\n");
     EXPECT_EQ(msg.SubjectText(), "Re: lunch");
-    EXPECT_THROW(msg.SentDate(), TMailFormatError);
+    EXPECT_THROW(msg.SentDate(), EMailFormatError);
 
     Load(msg, "Subject: =?x?U?#a?=\r\n");
-    EXPECT_THROW(msg.SubjectText(), TMailFormatError);
+    EXPECT_THROW(msg.SubjectText(), EMailFormatError);
     Load(msg, "X: y\r\n");
     EXPECT_EQ(msg.SubjectText(), "");
     EXPECT_EQ(msg.SentDate(), 0);

@@ -25,10 +25,10 @@ bool Attach(TPop3Client& Pop, TScriptedPop3Server& Server) {
 }
 
 void ExpectLoggedOut(const TPop3Client& Pop) {
-    EXPECT_FALSE(Pop.Connected);
-    EXPECT_FALSE(Pop.LoggedIn);
-    EXPECT_EQ(Pop.MessageCount, -1);
-    EXPECT_TRUE(Pop.MessageSizes.empty());
+    EXPECT_FALSE(Pop.Connected());
+    EXPECT_FALSE(Pop.LoggedIn());
+    EXPECT_EQ(Pop.MessageCount(), -1);
+    EXPECT_TRUE(Pop.MessageSizes().empty());
 }
 
 class Pop3Client : public ::testing::Test {
@@ -62,18 +62,54 @@ protected:
     }
 };
 
-TEST_F(Pop3Client, RefusedOrShortGreetingFailsConnect) {
-    for (const char* greeting : {"-ERR busy\r\n", "+O"}) {
-        TScriptedPop3Server s;
-        s.Send(greeting);
+TEST_F(Pop3Client, FailedGreetingLeavesTheClientClosedAndReady) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"-ERR busy\r\n", "-ERR busy\r\n"},
+        {"+O", "Connection closed by the server while waiting for the server's greeting; it had sent: +O"},
+    };
+    for (const auto& [greeting, reason] : rows) {
+        TScriptedPop3Server refusing, good;
+        refusing.Send(greeting).Close();
+        good.Send("+OK ready\r\n");
         TPop3Client p;
-        ASSERT_TRUE(Attach(p, s));
+        ASSERT_TRUE(Attach(p, refusing));
         EXPECT_FALSE(p.Connect()) << greeting;
-        EXPECT_FALSE(p.Connected);
-        EXPECT_TRUE(p.Conversation()->Opened()) << "left open for Abort";
+        EXPECT_FALSE(p.Connected());
+        EXPECT_FALSE(p.Conversation()->Opened()) << "nothing is left open";
+        EXPECT_EQ(p.LastReply(), reason);
+        ASSERT_TRUE(Attach(p, good));
+        EXPECT_TRUE(p.Connect()) << "the next attempt starts afresh";
         p.Abort();
-        EXPECT_FALSE(p.Conversation()->Opened());
     }
+}
+
+TEST_F(Pop3Client, GreetingSplitAcrossPacketsIsOneReply) {
+    server.SendChunks({"+OK hel", "lo\r\n"}, 100)
+        .Expect("USER bob")
+        .Send("+OK\r\n")
+        .Expect("PASS secret")
+        .Send("-ERR no\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_EQ(pop.LastReply(), "+OK hello\r\n");
+    EXPECT_FALSE(pop.Login());
+    EXPECT_EQ(pop.LastReply(), "-ERR no\r\n");
+    ExpectNoServerErrors();
+}
+
+TEST_F(Pop3Client, InjectedLineNeverAnswersTheNextCommand) {
+    // The server puts an extra "+OK" in front of its answer to USER: PASS must be judged by its
+    // own reply, which refuses the password.
+    server.Send("+OK ready\r\n")
+        .Expect("USER bob")
+        .Send("+OK injected\r\n+OK user\r\n")
+        .Expect("PASS secret")
+        .Send("-ERR invalid password\r\n");
+    ASSERT_TRUE(ConnectToServer());
+    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.LoggedIn());
+    EXPECT_EQ(pop.LastReply(), "-ERR invalid password\r\n");
+    EXPECT_EQ(pop.Conversation()->UnexpectedBytesDropped(), 10u);
+    ExpectNoServerErrors();
 }
 
 TEST_F(Pop3Client, ConnectChoosesAddressOrHostName) {
@@ -97,7 +133,7 @@ TEST_F(Pop3Client, RefusedPasswordFailsLogin) {
         .Expect("PASS secret")
         .Send("-ERR invalid password\r\n");
     EXPECT_FALSE(LogIn());
-    EXPECT_FALSE(pop.LoggedIn);
+    EXPECT_FALSE(pop.LoggedIn());
     EXPECT_EQ(pop.LastReply(), "-ERR invalid password\r\n");
     ExpectNoServerErrors();
 }
@@ -108,16 +144,16 @@ TEST_F(Pop3Client, RefusedListStillLogsInAtOnce) {
     clock.start();
     EXPECT_TRUE(LogIn());
     EXPECT_LT(clock.elapsed(), 2000) << "must not wait for the time-out";
-    EXPECT_TRUE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, -1);
-    EXPECT_TRUE(pop.MessageSizes.empty());
+    EXPECT_TRUE(pop.LoggedIn());
+    EXPECT_EQ(pop.MessageCount(), -1);
+    EXPECT_TRUE(pop.MessageSizes().empty());
 }
 
 TEST_F(Pop3Client, MalformedListingRaisesOutOfLogin) {
     LoginScript("+OK\r\nfoo 1\r\n2 10\r\n.\r\n");
     ASSERT_TRUE(ConnectToServer());
-    EXPECT_THROW(pop.Login(), EPop3ListingError);
-    EXPECT_TRUE(pop.LoggedIn);
+    EXPECT_THROW(pop.Login(), EConvertError);
+    EXPECT_TRUE(pop.LoggedIn());
 }
 
 TEST_F(Pop3Client, LoginListingTopAndAbort) {
@@ -132,26 +168,26 @@ TEST_F(Pop3Client, LoginListingTopAndAbort) {
     TMailMessage msg;
     pop.MailMessage = &msg;
     ASSERT_TRUE(ConnectToServer());
-    EXPECT_TRUE(pop.Connected);
+    EXPECT_TRUE(pop.Connected());
     ASSERT_TRUE(pop.Login());
-    EXPECT_TRUE(pop.LoggedIn);
-    EXPECT_EQ(pop.MessageCount, 2);
-    EXPECT_EQ(pop.MessageSizes, (TMessageSize{0, 120, 4000}));
+    EXPECT_TRUE(pop.LoggedIn());
+    EXPECT_EQ(pop.MessageCount(), 2);
+    EXPECT_EQ(pop.MessageSizes(), (TMessageSize{0, 120, 4000}));
     EXPECT_EQ(pop.LastReply(), kListing);
 
     EXPECT_TRUE(pop.FetchTop(1, 0));
-    EXPECT_EQ(pop.LastTopText, "Subject: hi\r\nFrom: a@b\r\n\r\n");
+    EXPECT_EQ(pop.LastTopText(), "Subject: hi\r\nFrom: a@b\r\n\r\n");
     EXPECT_EQ(msg.Header, (Lines{"Subject: hi", "From: a@b", ""}));
     EXPECT_TRUE(pop.FetchTop(2, 5));
-    EXPECT_EQ(pop.LastTopText, "Subject: x\r\n\r\n-ERR this is mail text\r\n..dot\r\n");
+    EXPECT_EQ(pop.LastTopText(), "Subject: x\r\n\r\n-ERR this is mail text\r\n.dot\r\n");
 
     QElapsedTimer clock;
     clock.start();
     EXPECT_FALSE(pop.FetchTop(3, 5));
     EXPECT_LT(clock.elapsed(), 2000);
-    EXPECT_EQ(pop.LastTopText, "");
+    EXPECT_EQ(pop.LastTopText(), "");
     EXPECT_EQ(pop.LastReply(), "-ERR no such message\r\n");
-    EXPECT_TRUE(pop.Connected);
+    EXPECT_TRUE(pop.Connected());
 
     pop.Abort(); // sends nothing
     ExpectLoggedOut(pop);
@@ -180,8 +216,8 @@ TEST_F(Pop3Client, QuitAcceptedClosesAndRefusedKeepsTheConnection) {
     ASSERT_TRUE(LogIn());
     EXPECT_TRUE(pop.DeleteMessage(2));
     EXPECT_FALSE(pop.Quit());
-    EXPECT_TRUE(pop.Connected);
-    EXPECT_EQ(pop.MessageCount, 2);
+    EXPECT_TRUE(pop.Connected());
+    EXPECT_EQ(pop.MessageCount(), 2);
     EXPECT_TRUE(pop.Quit());
     ExpectLoggedOut(pop);
     ExpectNoServerErrors();
@@ -194,14 +230,23 @@ TEST_F(Pop3Client, ServerCloseInMidReplyReturnsToClosed) {
     ExpectLoggedOut(pop);
 }
 
-TEST_F(Pop3Client, SilenceFailsTheStepAndKeepsTheSocket) {
-    LoginScript().Expect("TOP 1 5").Send("+OK\r\nSubject: a\r\n").Silence(5000);
+TEST_F(Pop3Client, ReplyAfterItsTimeOutIsNeverTakenForTheNext) {
+    LoginScript()
+        .Expect("TOP 1 5")
+        .Silence(1500)
+        .Send("+OK\r\nSubject: one\r\n.\r\n")
+        .Expect("TOP 2 5")
+        .Send("+OK\r\nSubject: two\r\n.\r\n");
     ASSERT_TRUE(LogIn());
     pop.SetTimeOut(1);
     EXPECT_FALSE(pop.FetchTop(1, 5));
-    EXPECT_EQ(pop.LastReply(), "+OK\r\nSubject: a\r\n");
-    EXPECT_EQ(pop.Conversation()->ErrorKind, ekNone) << "the error hook cancels the wait";
-    EXPECT_TRUE(pop.Connected);
+    EXPECT_EQ(pop.LastReply(), "Timed out: no data for 1 seconds while waiting for the reply to TOP 1 5");
+    ExpectLoggedOut(pop);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(pop.FetchTop(2, 5));
+    EXPECT_LT(clock.elapsed(), 100) << "fails at once";
+    EXPECT_EQ(server.Received(), (Lines{"USER bob", "PASS secret", "LIST", "TOP 1 5"}));
 }
 
 TEST_F(Pop3Client, ArgumentsWithLineBreaksAreNeverSent) {
@@ -232,7 +277,7 @@ TEST_F(Pop3Client, OverlongReplyAbortsTheConnection) {
     ASSERT_TRUE(LogIn());
     pop.Conversation()->MaxReplySize = 1000;
     EXPECT_FALSE(pop.FetchTop(1, 5));
-    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.Connected());
     EXPECT_FALSE(pop.Conversation()->Opened());
     EXPECT_NE(pop.LastReply().find("Reply too long"), std::string::npos);
 }
@@ -243,8 +288,8 @@ TEST_F(Pop3Client, OverlongListingEndsTheLogin) {
     LoginScript("+OK\r\n" + std::string(5000, '\n'));
     pop.Conversation()->MaxReplyLineBreaks = 1000;
     EXPECT_FALSE(LogIn());
-    EXPECT_FALSE(pop.LoggedIn);
-    EXPECT_FALSE(pop.Connected);
+    EXPECT_FALSE(pop.LoggedIn());
+    EXPECT_FALSE(pop.Connected());
     EXPECT_NE(pop.LastReply().find("Reply too long: more than 500 lines"), std::string::npos);
 }
 

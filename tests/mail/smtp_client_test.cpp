@@ -30,10 +30,10 @@ TEST(SmtpClient, ReplyCheckAndEarlyFailure) {
                                                   {"550 partial", false},
                                                   {"5x0 ?\r\n", false}};
     for (const auto& [chunk, cancels] : early) {
-        c.Waiting = true;
+        c.PrepareWait(10);
         bool ok = true;
         c.OnReceiveData(&c, 10, ok, chunk);
-        EXPECT_EQ(!c.Waiting, cancels) << chunk;
+        EXPECT_EQ(!c.Waiting(), cancels) << chunk;
         c.Cancel();
     }
 }

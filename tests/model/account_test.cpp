@@ -9,7 +9,7 @@ using namespace quillet;
 TEST(Account, Defaults) {
     TAccount a;
     EXPECT_FALSE(a.Checking);
-    EXPECT_EQ(a.Port, 110);
+    EXPECT_EQ(a.Port(), 110);
     EXPECT_TRUE(a.Active);
     ASSERT_NE(a.Pop(), nullptr);
     ASSERT_NE(a.Smtp(), nullptr);
@@ -22,7 +22,7 @@ TEST(Account, SetPortKeepsThePortInRange) {
     for (auto [in, out] : rows) {
         TAccount a;
         a.SetPort(in);
-        EXPECT_EQ(a.Port, out) << in;
+        EXPECT_EQ(a.Port(), out) << in;
     }
 }
 
