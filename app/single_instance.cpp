@@ -28,14 +28,14 @@ TSingleInstance::TSingleInstance(const QString& Folder) {
     if (folder.isEmpty())
         folder = QDir::homePath();
     QDir().mkpath(folder);
-    Impl = std::make_unique<TImpl>(QDir(folder).filePath(QStringLiteral("Quillex.lock")));
+    FImpl = std::make_unique<TImpl>(QDir(folder).filePath(QStringLiteral("Quillex.lock")));
     // The lock is held for the whole run: it must never count as stale by its age, only when
     // the process that wrote it is gone.
-    Impl->Lock.setStaleLockTime(0);
-    if (!Impl->Lock.tryLock(0)) {
+    FImpl->Lock.setStaleLockTime(0);
+    if (!FImpl->Lock.tryLock(0)) {
         // Only a lock held by a live instance stops this start; a folder where no lock can be
         // made at all does not keep the user from running the program.
-        FIsFirst = Impl->Lock.error() != QLockFile::LockFailedError;
+        FIsFirst = FImpl->Lock.error() != QLockFile::LockFailedError;
     }
 }
 

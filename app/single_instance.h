@@ -23,7 +23,7 @@ public:
 
 private:
     struct TImpl;
-    std::unique_ptr<TImpl> Impl;
+    std::unique_ptr<TImpl> FImpl;
     bool FIsFirst = true;
 };
 

@@ -17,9 +17,9 @@ struct TSingleInstance::TImpl {
     }
 };
 
-TSingleInstance::TSingleInstance(const QString&) : Impl(std::make_unique<TImpl>()) {
-    Impl->Mutex = CreateMutexW(nullptr, FALSE, L"Quillex");
-    FIsFirst = !(Impl->Mutex && GetLastError() == ERROR_ALREADY_EXISTS);
+TSingleInstance::TSingleInstance(const QString&) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->Mutex = CreateMutexW(nullptr, FALSE, L"Quillex");
+    FIsFirst = !(FImpl->Mutex && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TSingleInstance::~TSingleInstance() = default;

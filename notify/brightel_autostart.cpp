@@ -20,7 +20,7 @@ void TBrightelAutostart::ArmFirstWriteRule() {
 }
 
 TBrightelAutostart::TBrightelAutostart(std::unique_ptr<TAutostartEntries> Entries, QString ProgramPath)
-    : Entries(std::move(Entries)), FProgramPath(std::move(ProgramPath)) {
+    : FEntries(std::move(Entries)), FProgramPath(std::move(ProgramPath)) {
     if (FProgramPath.isEmpty())
         FProgramPath = QCoreApplication::applicationFilePath();
     FAppName = FromQString(QCoreApplication::applicationName()) + "#Autostart";
@@ -33,7 +33,7 @@ bool TBrightelAutostart::NameUsable() const {
 }
 
 bool TBrightelAutostart::IsSet(TAutostartKind Kind, bool Machine) {
-    return NameUsable() && Entries->IsSet(Kind, Machine, FAppName);
+    return NameUsable() && FEntries->IsSet(Kind, Machine, FAppName);
 }
 
 bool TBrightelAutostart::WriteEntry(TAutostartKind Kind, bool Machine, bool On) {
@@ -44,27 +44,25 @@ bool TBrightelAutostart::WriteEntry(TAutostartKind Kind, bool Machine, bool On) 
     if (!NameUsable())
         return false;
     if (On)
-        return Entries->Set(Kind, Machine, FAppName, FProgramPath);
-    Entries->Remove(Kind, Machine, FAppName);
+        return FEntries->Set(Kind, Machine, FAppName, FProgramPath);
+    FEntries->Remove(Kind, Machine, FAppName);
     return false;
 }
 
 bool TBrightelAutostart::autostart() {
-    FAutostart = IsSet(TAutostartKind::EveryLogon, FGlobal);
-    return FAutostart;
+    return IsSet(TAutostartKind::EveryLogon, FGlobal);
 }
 
 void TBrightelAutostart::setAutostart(bool Value) {
-    FAutostart = WriteEntry(TAutostartKind::EveryLogon, FGlobal, Value);
+    WriteEntry(TAutostartKind::EveryLogon, FGlobal, Value);
 }
 
 bool TBrightelAutostart::StartNextLogon() {
-    FStartNextLogon = IsSet(TAutostartKind::NextLogon, FGlobal);
-    return FStartNextLogon;
+    return IsSet(TAutostartKind::NextLogon, FGlobal);
 }
 
 void TBrightelAutostart::setStartNextLogon(bool Value) {
-    FStartNextLogon = WriteEntry(TAutostartKind::NextLogon, FGlobal, Value);
+    WriteEntry(TAutostartKind::NextLogon, FGlobal, Value);
 }
 
 void TBrightelAutostart::setAppName(const std::string& Name) {
@@ -75,7 +73,7 @@ void TBrightelAutostart::setAppName(const std::string& Name) {
         for (int m = 0; m < 2; ++m) {
             existed[k][m] = IsSet(Kinds[k], m == 1);
             if (existed[k][m])
-                Entries->Remove(Kinds[k], m == 1, FAppName);
+                FEntries->Remove(Kinds[k], m == 1, FAppName);
         }
     }
     FAppName = Name;
@@ -85,7 +83,7 @@ void TBrightelAutostart::setAppName(const std::string& Name) {
         for (int k = 0; k < 2; ++k) {
             for (int m = 0; m < 2; ++m)
                 if (existed[k][m])
-                    Entries->Set(Kinds[k], m == 1, FAppName, FProgramPath);
+                    FEntries->Set(Kinds[k], m == 1, FAppName, FProgramPath);
         }
     }
     autostart();
@@ -93,14 +91,14 @@ void TBrightelAutostart::setAppName(const std::string& Name) {
 }
 
 void TBrightelAutostart::setGlobal(bool Value) {
-    if (Value && !Entries->CanWriteMachine())
+    if (Value && !FEntries->CanWriteMachine())
         Value = false;
     if (Value == FGlobal)
         return;
     for (TAutostartKind kind : Kinds) {
         // An entry leaves its old scope only once it exists in the new one.
-        if (IsSet(kind, FGlobal) && Entries->Set(kind, Value, FAppName, FProgramPath))
-            Entries->Remove(kind, FGlobal, FAppName);
+        if (IsSet(kind, FGlobal) && FEntries->Set(kind, Value, FAppName, FProgramPath))
+            FEntries->Remove(kind, FGlobal, FAppName);
     }
     FGlobal = Value;
 }

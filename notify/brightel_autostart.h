@@ -44,11 +44,9 @@ private:
     // Writes one entry under the first-write rule; true when it now exists.
     bool WriteEntry(TAutostartKind Kind, bool Machine, bool On);
 
-    std::unique_ptr<TAutostartEntries> Entries;
+    std::unique_ptr<TAutostartEntries> FEntries;
     QString FProgramPath;
     std::string FAppName;
-    bool FAutostart = false;
-    bool FStartNextLogon = false;
     bool FGlobal = false;
 };
 

@@ -23,23 +23,23 @@ TQtSoundPlayer::TQtSoundPlayer(QObject* Parent) : QObject(Parent) {}
 TQtSoundPlayer::~TQtSoundPlayer() = default;
 
 void TQtSoundPlayer::PlayResource(const QString& ResourcePath) {
-    QSoundEffect*& effect = Effects[ResourcePath];
+    QSoundEffect*& effect = FEffects[ResourcePath];
     if (!effect) {
         effect = new QSoundEffect(this);
         effect->setSource(QUrl(QStringLiteral("qrc") + ResourcePath));
     }
-    if (Current && Current != effect)
-        Current->stop();
+    if (FCurrent && FCurrent != effect)
+        FCurrent->stop();
     effect->stop();
     effect->play();
-    Current = effect;
+    FCurrent = effect;
 }
 
 void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
     // A new sound cuts off the one still playing.
-    if (Current) {
-        Current->stop();
-        Current = nullptr;
+    if (FCurrent) {
+        FCurrent->stop();
+        FCurrent = nullptr;
     }
     // The effect loads the whole file into memory: a file far larger than any event sound is
     // left silent rather than loaded.
@@ -55,12 +55,8 @@ void TQtSoundPlayer::PlayFileToEnd(const QString& FilePath) {
     const auto wave = ReadWaveHead(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
     if (!wave)
         return;
-    // The wait ends at the latest when the sound must have ended: its data (no more than the file
-    // holds) at its rate, plus a margin for loading and starting.
-    const std::uint64_t bytes = std::min<std::uint64_t>(wave->DataBytes, static_cast<std::uint64_t>(size));
-    constexpr std::uint64_t hourMs = 3600 * 1000;
-    const int longestPlayMs =
-        static_cast<int>(std::min(bytes * 1000 / wave->BytesPerSecond, hourMs)) + LongestStartMs;
+    // The wait ends at the latest when the sound must have ended.
+    const int longestPlayMs = LongestPlayMs(*wave, static_cast<std::uint64_t>(size), LongestStartMs);
     QSoundEffect effect;
     QEventLoop loop;
     QTimer limit;

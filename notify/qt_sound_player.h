@@ -23,8 +23,8 @@ public:
     void PlayFileToEnd(const QString& FilePath) override;
 
 private:
-    QHash<QString, QSoundEffect*> Effects;
-    QSoundEffect* Current = nullptr;
+    QHash<QString, QSoundEffect*> FEffects;
+    QSoundEffect* FCurrent = nullptr;
 };
 
 } // namespace quillet

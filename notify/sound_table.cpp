@@ -14,25 +14,25 @@ static void RegisterSoundResources() {
 
 namespace quillet {
 
-TSoundTable::TSoundTable(TSoundPlayer& Player) : Player(Player) {
+TSoundTable::TSoundTable(TSoundPlayer& Player) : FPlayer(Player) {
     RegisterSoundResources();
-    Slots[sndNewMail].SoundName = "SND_NEWMAIL";
-    Slots[sndNoMail].SoundName = "SND_NOMAIL";
-    Slots[sndDelete].SoundName = "SND_DELETE";
-    Slots[sndUndelete].SoundName = "SND_UNDELETE";
+    FSlots[sndNewMail].SoundName = "SND_NEWMAIL";
+    FSlots[sndNoMail].SoundName = "SND_NOMAIL";
+    FSlots[sndDelete].SoundName = "SND_DELETE";
+    FSlots[sndUndelete].SoundName = "SND_UNDELETE";
 }
 
 TOneSound* TSoundTable::Sound(int Slot) {
-    return Slot >= 0 && Slot < SlotCount ? &Slots[static_cast<std::size_t>(Slot)] : nullptr;
+    return Slot >= 0 && Slot < SlotCount ? &FSlots[static_cast<std::size_t>(Slot)] : nullptr;
 }
 
 TOneSound* TSoundTable::WorkingCopy(int Slot) {
-    return Slot >= 0 && Slot < SlotCount ? &Working[static_cast<std::size_t>(Slot)] : nullptr;
+    return Slot >= 0 && Slot < SlotCount ? &FWorking[static_cast<std::size_t>(Slot)] : nullptr;
 }
 
 void TSoundTable::CopyNamesToWorkingCopies() {
-    for (std::size_t i = 0; i < Slots.size(); ++i)
-        Working[i].SoundName = Slots[i].SoundName;
+    for (std::size_t i = 0; i < FSlots.size(); ++i)
+        FWorking[i].SoundName = FSlots[i].SoundName;
 }
 
 QString TSoundTable::BuiltInPath(const std::string& SoundName) {
@@ -46,24 +46,24 @@ void TSoundTable::Play(int Slot) {
     if (sound->BuiltIn) {
         const QString resource = BuiltInPath(sound->SoundName);
         if (!sound->SoundName.empty() && QFile::exists(resource))
-            Player.PlayResource(resource);
+            FPlayer.PlayResource(resource);
         return;
     }
     const QString file = ToQString(sound->WavePath);
     if (!file.isEmpty() && QFileInfo(file).isFile())
-        Player.PlayFileToEnd(file);
+        FPlayer.PlayFileToEnd(file);
 }
 
 void TSoundTable::LoadSounds(TSettingsStore& Store) {
     for (int slot = sndNewMail; slot <= sndUndelete; ++slot) {
-        TOneSound& sound = Slots[static_cast<std::size_t>(slot)];
+        TOneSound& sound = FSlots[static_cast<std::size_t>(slot)];
         sound.FromText(Store.ReadString(Section, sound.SoundName, sound.ToText()));
     }
 }
 
 void TSoundTable::SaveSounds(TSettingsStore& Store) const {
     for (int slot = sndNewMail; slot <= sndUndelete; ++slot) {
-        const TOneSound& sound = Slots[static_cast<std::size_t>(slot)];
+        const TOneSound& sound = FSlots[static_cast<std::size_t>(slot)];
         Store.WriteString(Section, sound.SoundName, sound.ToText());
     }
 }

@@ -54,9 +54,9 @@ public:
     static QString BuiltInPath(const std::string& SoundName);
 
 private:
-    TSoundPlayer& Player;
-    std::array<TOneSound, SlotCount> Slots;
-    std::array<TOneSound, SlotCount> Working;
+    TSoundPlayer& FPlayer;
+    std::array<TOneSound, SlotCount> FSlots;
+    std::array<TOneSound, SlotCount> FWorking;
 };
 
 } // namespace quillet

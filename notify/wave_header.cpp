@@ -1,5 +1,6 @@
 #include "notify/wave_header.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quillet {
@@ -55,6 +56,17 @@ std::optional<TWaveInfo> ReadWaveHead(std::string_view Head) {
         pos = static_cast<std::size_t>(next);
     }
     return std::nullopt;
+}
+
+int LongestPlayMs(const TWaveInfo& Wave, std::uint64_t FileSize, int StartMs) {
+    constexpr std::uint64_t hourMs = 3600 * 1000;
+    if (Wave.BytesPerSecond == 0)
+        return StartMs;
+    const std::uint64_t bytes = std::min(Wave.DataBytes, FileSize);
+    return static_cast<int>(std::min(bytes / Wave.BytesPerSecond * 1000 +
+                                         bytes % Wave.BytesPerSecond * 1000 / Wave.BytesPerSecond,
+                                     hourMs)) +
+           StartMs;
 }
 
 } // namespace quillet

@@ -21,6 +21,11 @@ struct TWaveInfo {
 // non-empty "data" chunk, all of whose headers lie within Head; nothing otherwise.
 std::optional<TWaveInfo> ReadWaveHead(std::string_view Head);
 
+// How long the program waits at most for a user's wave to play to its end, in milliseconds:
+// its data (no more than the file holds) at its rate, at most an hour, plus StartMs for loading
+// and starting.
+int LongestPlayMs(const TWaveInfo& Wave, std::uint64_t FileSize, int StartMs);
+
 inline bool IsPlayableWave(std::string_view Head) {
     return ReadWaveHead(Head).has_value();
 }

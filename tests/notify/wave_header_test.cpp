@@ -49,3 +49,18 @@ TEST(WaveHeader, WhatMayGoToTheSoundOutput) {
 
 } // namespace
 } // namespace quillet
+
+TEST(WaveHeader, LongestPlayTime) {
+    struct Row {
+        TWaveInfo wave;
+        std::uint64_t fileSize;
+        int expectedMs;
+    } rows[] = {
+        {{88200, 88200}, 100000, 1000 + 500},         // one second of sound
+        {{88200, 44100}, 50000, 1133 + 500},          // the file holds less than the data says
+        {{1ull << 40, 1}, 1ull << 40, 3600000 + 500}, // at most an hour
+        {{100, 0}, 100, 500},                         // no rate: only the start margin
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(LongestPlayMs(r.wave, r.fileSize, 500), r.expectedMs) << r.wave.DataBytes;
+}
