@@ -1,0 +1,338 @@
+#include "check/check_cycle.h"
+
+#include "mail/mail_format_error.h"
+#include "mail/mail_message.h"
+#include "mail/pop3_client.h"
+#include "mail/smtp_client.h"
+#include "model/account.h"
+#include "model/mails.h"
+#include "util/strings.h"
+
+#include <QCoreApplication>
+
+namespace quillet {
+
+namespace {
+
+// The entry at Index of Mails is Entry; after a wait, entries may have moved or gone.
+int IndexOfEntry(const TMails& Mails, const std::string& ID, const TMail* Entry) {
+    const int first = Mails.FindMail(ID);
+    if (first >= 0 && &Mails[first] == Entry)
+        return first;
+    for (int j = 0; j < Mails.Count(); ++j)
+        if (&Mails[j] == Entry)
+            return j;
+    return -1;
+}
+
+// A header field that cannot be decoded (a damaged encoded word) leaves its value empty and is
+// said in the System pane; it never ends the check.
+template <typename TRead> std::string ReadField(TRead Read, const char* Name, std::string& Problems) {
+    try {
+        return Read();
+    } catch (const EMailFormatError& e) {
+        Problems += std::string(Problems.empty() ? "" : "; ") + Name + ": " + e.what();
+        return {};
+    }
+}
+
+void ReadRecipients(const TMailRecipients& List, std::vector<std::string>& Names,
+                    std::vector<std::string>& Addresses, std::string& Problems) {
+    try {
+        for (int i = 0; i < List.Count(); ++i) {
+            Names.push_back(List.Names(i));
+            Addresses.push_back(List.Addresses(i));
+        }
+    } catch (const EMailFormatError& e) {
+        Names.clear();
+        Addresses.clear();
+        Problems += std::string(Problems.empty() ? "" : "; ") + List.FieldName + ": " + e.what();
+    }
+}
+
+} // namespace
+
+TCheckCycle::TCheckCycle(TAccounts& Accounts, TMails& Mails, TCheckHost& Host)
+    : FAccounts(Accounts), FMails(Mails), FHost(Host) {}
+
+bool TCheckCycle::AnyConnected() const {
+    for (int i = 0; i < FAccounts.Count(); ++i)
+        if (FAccounts[i].Pop()->Connected() || FAccounts[i].Smtp()->Connected())
+            return true;
+    return false;
+}
+
+void TCheckCycle::ShowStatus(const std::string& Label, const std::string& Text) {
+    FHost.SetStatusText(Label.empty() ? Text : Label + ": " + Text);
+    LogSystem(Label.empty() ? Text : " >" + Label + ": " + Text);
+}
+
+void TCheckCycle::LogSystem(const std::string& Line) {
+    FHost.AppendSystemLine(Line);
+}
+
+void TCheckCycle::CheckAll() {
+    FNewMailArrived = false;
+    FAbortRequested = false;
+    const int count = FAccounts.Count();
+    for (int i = 0; i < count && i < FAccounts.Count(); ++i) {
+        if (FAccounts[i].Active)
+            CheckOneAccount(i, true);
+        if (FAbortRequested)
+            break;
+    }
+    FHost.SelectFirstRowIfNone();
+    if (!FAbortRequested)
+        FLastFullCheck = NowDateTime();
+    FHost.RefreshStatus();
+    NotifyCheckResult();
+}
+
+void TCheckCycle::CheckOne(int Position) {
+    if (Position < 0 || Position >= FAccounts.Count())
+        return;
+    FNewMailArrived = false;
+    FAbortRequested = false;
+    CheckOneAccount(Position, false);
+    FHost.SelectFirstRowIfNone();
+    NotifyCheckResult();
+}
+
+void TCheckCycle::Abort() {
+    FAccounts.DropAllSessions();
+    FAbortRequested = true;
+    ShowStatus("", "Aborted!");
+}
+
+void TCheckCycle::BeginRunning() {
+    if (FRunning++ == 0)
+        FHost.SetCommandsEnabled(false);
+}
+
+void TCheckCycle::EndRunning() {
+    // A nested check that ends first leaves the commands disabled: the account list must not
+    // change while any check still waits on a server.
+    if (--FRunning == 0)
+        FHost.SetCommandsEnabled(true);
+}
+
+void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked) {
+    TAccount& account = FAccounts[Position];
+    if (account.Checking)
+        return;
+    account.Checking = true;
+    BeginRunning();
+    bool fetch = false;
+    FHost.UpdateAccountButton(Position);
+    FHost.SetAbortEnabled(true);
+    try {
+        const std::string& label = account.Label;
+        switch (ConnectAndList(account)) {
+        case TListResult::Changed:
+            fetch = true;
+            break;
+        case TListResult::Unchanged:
+            if (CheckMarked) {
+                for (int j = 0; j < FMails.Count() && !fetch; ++j)
+                    fetch = FMails[j].Account == label && FMails[j].MarkedForDelete;
+            } else {
+                fetch = true;
+            }
+            if (!fetch)
+                ShowStatus(label, "No new mail");
+            break;
+        case TListResult::ConnectFailed:
+            ShowStatus(label, "Failed on connect");
+            break;
+        case TListResult::LoginFailed:
+            ShowStatus(label, "Failed on login");
+            break;
+        }
+        if (fetch) {
+            for (int j = 0; j < FMails.Count(); ++j)
+                if (FMails[j].Account == label)
+                    FMails[j].State = TMailState::Unseen;
+            FetchHeaders(account);
+            if (FAbortRequested)
+                account.StoreListing(""); // the next check fetches everything again
+        }
+        if (QuitSession(account) && !FAbortRequested)
+            ShowStatus("", "Failed on quit");
+    } catch (...) {
+        // An error that escapes (a listing the client cannot read) is shown by the application;
+        // the account and the commands are put back so that later checks can run.
+        FHost.SetAbortEnabled(false);
+        account.Checking = false;
+        EndRunning();
+        FHost.UpdateAccountButton(Position);
+        throw;
+    }
+    FHost.SetAbortEnabled(FRunning > 1); // Abort stays while an outer check still runs
+    if (!FAbortRequested)
+        Sweep(account, fetch);
+    account.Checking = false;
+    EndRunning();
+    FHost.RefreshStatus();
+    FHost.UpdateAccountButton(Position);
+}
+
+TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
+    TPop3Client& pop = *Account.Pop();
+    pop.UserName = Account.UserName;
+    pop.Password = Account.Password;
+    pop.Host = Account.Host;
+    pop.Port = Account.Port();
+    ShowStatus(Account.Label, "connecting");
+    if (!pop.Connect()) {
+        pop.Abort();
+        LogSystem(pop.LastReply());
+        return TListResult::ConnectFailed;
+    }
+    ShowStatus(Account.Label, "sending name and password");
+    if (!pop.Login()) {
+        pop.Abort();
+        LogSystem(pop.LastReply());
+        return TListResult::LoginFailed;
+    }
+    ShowStatus(Account.Label, std::to_string(pop.MessageCount()) + " messages on server");
+    LogSystem(pop.LastReply());
+    if (Account.SameListing(pop.LastReply()))
+        return TListResult::Unchanged;
+    Account.StoreListing(pop.LastReply());
+    return TListResult::Changed;
+}
+
+void TCheckCycle::FetchHeaders(TAccount& Account) {
+    TPop3Client& pop = *Account.Pop();
+    const TMailMessage& message = *Account.MailMessage();
+    const std::string label = Account.Label;
+    const std::int32_t n = pop.MessageCount();
+    for (std::int32_t k = 1; k <= n; ++k) {
+        if (pop.FetchTop(k, MaxLines)) {
+            if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
+                LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
+            auto mail = std::make_unique<TMail>();
+            std::string problems;
+            mail->SetServerIdx(k);
+            mail->Account = label;
+            mail->FromName = TrimSpace(ReadField([&] { return message.SenderName(); }, "From", problems));
+            mail->FromAddr = TrimSpace(ReadField([&] { return message.SenderAddress(); }, "From", problems));
+            ReadRecipients(message.ToRecipients, mail->ToName, mail->ToAddr, problems);
+            ReadRecipients(message.CcRecipients, mail->CCName, mail->CCAddr, problems);
+            ReadRecipients(message.BccRecipients, mail->BCCName, mail->BCCAddr, problems);
+            mail->Subject = TrimSpace(ReadField([&] { return message.SubjectText(); }, "Subject", problems));
+            try {
+                mail->DateSent = message.SentDate();
+            } catch (const EMailFormatError&) {
+                LogSystem("DateSent error");
+                mail->DateSent = 0;
+            }
+            if (!problems.empty())
+                LogSystem("Header error in message " + std::to_string(k) + ": " + problems);
+            mail->DateRcvd = NowDateTime();
+            mail->MailSize = Account.ListedSize(k);
+            SplitHeaderAndBody(message.Header, mail->HeaderLines, mail->BodyLines);
+            mail->UniqueID = MailIdentity(message.Header);
+            mail->ServerID = TrimSpace(message.MessageId());
+            AddOrUpdateMail(std::move(mail));
+            ShowStatus(label, "message " + std::to_string(k) + "/" + std::to_string(n) + " retrieved");
+        }
+        FHost.RefreshStatus();
+        if (FAbortRequested)
+            break;
+    }
+    if (!FAbortRequested)
+        DeleteMarked(Account);
+    ShowStatus(label, "done");
+    FHost.RefreshStatus();
+}
+
+void TCheckCycle::DeleteMarked(TAccount& Account) {
+    TPop3Client& pop = *Account.Pop();
+    const std::string label = Account.Label;
+    for (int j = 0; j < FMails.Count() && !FAbortRequested;) {
+        TMail& mail = FMails[j];
+        if (mail.Account != label || !mail.MarkedForDelete) {
+            ++j;
+            continue;
+        }
+        if (mail.State == TMailState::Unseen) {
+            // Not met in this check: its message number comes from an earlier connection and
+            // may now belong to another message. Nothing is sent; the mark stays.
+            LogSystem("Not deleted: \"" + mail.Subject +
+                      "\" was not found on the server in this check; it stays marked");
+            ++j;
+            continue;
+        }
+        const std::string id = mail.UniqueID;
+        const TMail* const entry = &mail;
+        LogSystem("DELE " + std::to_string(mail.ServerIdx));
+        pop.DeleteMessage(mail.ServerIdx);
+        LogSystem(pop.LastReply());
+        const int at = IndexOfEntry(FMails, id, entry);
+        if (at >= 0) {
+            FHost.RemoveMail(at);
+            j = at;
+        }
+        FHost.RefreshStatus();
+        QCoreApplication::processEvents();
+    }
+}
+
+void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
+    const int j = FMails.FindMail(Mail->UniqueID);
+    if (j >= 0) {
+        FMails[j].State = TMailState::Old;
+        FMails[j].SetServerIdx(Mail->ServerIdx);
+        FHost.UpdateMail(j);
+        return;
+    }
+    FNewMailArrived = true;
+    Mail->State = TMailState::New;
+    FHost.AddMail(std::move(Mail));
+}
+
+bool TCheckCycle::QuitSession(TAccount& Account) {
+    TPop3Client& pop = *Account.Pop();
+    bool failed = false;
+    LogSystem("QUIT");
+    if (!pop.Quit()) {
+        LogSystem("QUIT failed. Aborting...");
+        pop.Abort();
+        failed = true;
+    }
+    LogSystem(pop.LastReply());
+    return failed;
+}
+
+void TCheckCycle::Sweep(const TAccount& Account, bool Fetched) {
+    for (int j = 0; j < FMails.Count();) {
+        TMail& mail = FMails[j];
+        if (mail.Account != Account.Label) {
+            ++j;
+            continue;
+        }
+        if (Fetched && mail.State == TMailState::Unseen) {
+            if (!mail.MarkedForDelete) {
+                FHost.RemoveMail(j); // gone from the server: the next entry moves up
+                continue;
+            }
+            mail.State = TMailState::Old; // kept with its mark (see DeleteMarked)
+        } else if (!Fetched && mail.State == TMailState::New) {
+            mail.State = TMailState::Old;
+        }
+        FHost.UpdateMail(j);
+        ++j;
+    }
+}
+
+void TCheckCycle::NotifyCheckResult() {
+    if (FNewMailArrived) {
+        FHost.RestoreAndRaise();
+        FHost.PlaySound(TCheckSound::NewMail);
+    } else {
+        FHost.PlaySound(TCheckSound::NoMail);
+    }
+}
+
+} // namespace quillet

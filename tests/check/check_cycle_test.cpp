@@ -1,0 +1,316 @@
+// The check cycle against a real Dovecot (repeated checks of real mailboxes) and the scripted
+// server (exact wire cases): new, known, deleted and marked mail, aborts, failures, and what the
+// window is asked to show.
+#include "check/check_cycle.h"
+#include "mail/pop3_client.h"
+#include "model/account.h"
+#include "model/mails.h"
+#include "tests/support/dovecot_server.h"
+#include "tests/support/scripted_pop3_server.h"
+#include "util/convert_error.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace quillet;
+using quillet::test::TDovecotServer;
+using quillet::test::TScriptedPop3Server;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Does what the window would do with the list, and remembers everything else it was asked.
+class TRecordingHost : public TCheckHost {
+public:
+    explicit TRecordingHost(TMails& Mails) : FMails(Mails) {}
+    Lines Status, System;
+    std::vector<TCheckSound> Sounds;
+    std::vector<bool> CommandsEnabled;
+    int Restores = 0;
+    std::function<void()> OnSystemLine;
+
+    void SetStatusText(const std::string& Text) override { Status.push_back(Text); }
+    void AppendSystemLine(const std::string& Line) override {
+        System.push_back(Line);
+        if (OnSystemLine)
+            OnSystemLine();
+    }
+    void AddMail(std::unique_ptr<TMail> Mail) override { FMails.Add(std::move(Mail)); }
+    void UpdateMail(int) override {}
+    void RemoveMail(int MailIndex) override { FMails.Delete(MailIndex); }
+    void RefreshStatus() override {}
+    void UpdateAccountButton(int) override {}
+    void SetCommandsEnabled(bool Enabled) override { CommandsEnabled.push_back(Enabled); }
+    void SetAbortEnabled(bool) override {}
+    void SelectFirstRowIfNone() override {}
+    void PlaySound(TCheckSound Sound) override { Sounds.push_back(Sound); }
+    void RestoreAndRaise() override { ++Restores; }
+
+    bool Said(const std::string& Line) const { return std::ranges::find(System, Line) != System.end(); }
+    void Clear() {
+        Status.clear();
+        System.clear();
+        Sounds.clear();
+        Restores = 0;
+    }
+
+private:
+    TMails& FMails;
+};
+
+std::string Message(int I, const std::string& To = "box@example.com") {
+    return "Received: from relay" + std::to_string(I) + "\nDate: Mon, 7 Dec 2026 10:0" +
+           std::to_string(I % 10) + ":00 +0000\nFrom: Sender " + std::to_string(I) + " <s" +
+           std::to_string(I) + "@example.com>\nTo: " + To + "\nSubject: Message " + std::to_string(I) +
+           "\nMessage-ID: <" + std::to_string(I) + "@example.org>\n\nBody of " + std::to_string(I) + "\n";
+}
+
+class CheckCycle : public ::testing::Test {
+protected:
+    TAccounts accounts;
+    TMails mails;
+    TRecordingHost host{mails};
+    TCheckCycle cycle{accounts, mails, host};
+
+    TAccount& AddAccount(const std::string& Label, std::uint16_t Port, const std::string& User = "u",
+                         const std::string& Password = "p") {
+        auto account = std::make_unique<TAccount>();
+        account->Label = Label;
+        account->Host = "127.0.0.1";
+        account->SetPort(Port);
+        account->UserName = User;
+        account->Password = Password;
+        account->Pop()->SetTimeOut(10);
+        TAccount& added = *account;
+        accounts.Add(std::move(account));
+        return added;
+    }
+    int NewCount() const {
+        int n = 0;
+        for (int j = 0; j < mails.Count(); ++j)
+            n += mails[j].State == TMailState::New;
+        return n;
+    }
+    int TopsSent() const {
+        return static_cast<int>(std::ranges::count_if(
+            host.System, [](const std::string& l) { return l.find("retrieved") != std::string::npos; }));
+    }
+};
+
+class CheckCycleDovecot : public CheckCycle {
+protected:
+    static inline std::unique_ptr<TDovecotServer> Server;
+    static inline std::string StartError;
+
+    static void SetUpTestSuite() {
+        if (!TDovecotServer::Installed())
+            return;
+        Server = std::make_unique<TDovecotServer>();
+        for (const char* user : {"ten", "del", "empty", "other"})
+            Server->AddUser(user, std::string("pw-") + user);
+        for (int i = 1; i <= 9; ++i)
+            Server->Deliver("ten", Message(i));
+        for (int i = 1; i <= 4; ++i)
+            Server->Deliver("del", Message(100 + i));
+        Server->Deliver("other", Message(200));
+        if (!Server->Start(StartError) && StartError.empty())
+            StartError = "dovecot did not start";
+    }
+    static void TearDownTestSuite() { Server.reset(); }
+
+    void SetUp() override {
+        if (!TDovecotServer::Installed()) {
+            if (TDovecotServer::Required())
+                FAIL() << "Dovecot (dovecot-pop3d) is required in CI but not installed";
+            GTEST_SKIP() << "Dovecot is not installed";
+        }
+        ASSERT_TRUE(StartError.empty()) << StartError;
+    }
+    TAccount& Box(const std::string& Label, const std::string& User) {
+        return AddAccount(Label, Server->Port(), User, "pw-" + User);
+    }
+};
+
+TEST_F(CheckCycleDovecot, UnchangedTwiceThenOneNewThenSingleAccountCheck) {
+    Box("Ten", "ten");
+    Box("Off", "other").Active = false;
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 9);
+    EXPECT_EQ(NewCount(), 9);
+    EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NewMail});
+    EXPECT_EQ(host.Restores, 1);
+    EXPECT_TRUE(host.Said(" >Ten: message 9/9 retrieved"));
+    EXPECT_NE(cycle.LastFullCheck(), 0);
+    EXPECT_EQ(host.CommandsEnabled, (std::vector{false, true}));
+    EXPECT_FALSE(host.Said(" >Off: connecting")) << "an inactive account is not contacted";
+
+    host.Clear();
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said(" >Ten: No new mail"));
+    EXPECT_EQ(TopsSent(), 0);
+    EXPECT_EQ(NewCount(), 0) << "the * marks are cleared";
+    EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
+
+    Server->Deliver("ten", Message(10));
+    host.Clear();
+    cycle.CheckAll();
+    EXPECT_EQ(TopsSent(), 10);
+    EXPECT_EQ(mails.Count(), 10);
+    ASSERT_EQ(NewCount(), 1);
+    EXPECT_EQ(mails[9].Subject, "Message 10");
+    EXPECT_EQ(mails[9].ServerIdx, 10);
+    EXPECT_EQ(host.Restores, 1);
+
+    host.Clear();
+    cycle.CheckOne(0);
+    EXPECT_EQ(TopsSent(), 10) << "a single-account check fetches again";
+    EXPECT_EQ(NewCount(), 0);
+    EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
+}
+
+TEST_F(CheckCycleDovecot, MarkedMailIsDeletedAndMailGoneFromTheServerLeavesTheList) {
+    Box("Del", "del");
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 4);
+    // Someone else deletes message 1; the mailbox listing changes.
+    {
+        TPop3Client other;
+        other.Host = "127.0.0.1";
+        other.Port = Server->Port();
+        other.UserName = "del";
+        other.Password = "pw-del";
+        ASSERT_TRUE(other.Connect() && other.Login());
+        ASSERT_TRUE(other.DeleteMessage(1));
+        ASSERT_TRUE(other.Quit());
+    }
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 3);
+    EXPECT_EQ(mails[0].Subject, "Message 102");
+    EXPECT_EQ(mails[0].ServerIdx, 1) << "numbers of this connection";
+
+    // Mark "Message 103" (now message 2) on an unchanged mailbox: Check all fetches and deletes it.
+    const int marked = mails.FindMail(mails[1].UniqueID);
+    mails[marked].MarkedForDelete = true;
+    host.Clear();
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said("DELE 2"));
+    EXPECT_EQ(mails.Count(), 2);
+    EXPECT_EQ(Server->MessageFileCount("del"), 2);
+}
+
+TEST_F(CheckCycleDovecot, EmptyMailboxAndRefusedLogin) {
+    TAccount& box = Box("Empty", "empty");
+    auto known = std::make_unique<TMail>();
+    known->Account = "Empty";
+    known->UniqueID = "AABB";
+    mails.Add(std::move(known));
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said(" >Empty: 0 messages on server"));
+    EXPECT_EQ(mails.Count(), 0) << "the sweep removes the mail the server no longer has";
+
+    box.Password = "wrong";
+    host.Clear();
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said(" >Empty: Failed on login"));
+    EXPECT_TRUE(host.Said("QUIT failed. Aborting..."));
+    EXPECT_TRUE(host.Said("Failed on quit"));
+    EXPECT_NE(cycle.LastFullCheck(), 0);
+}
+
+TEST_F(CheckCycle, FailedConnectSaysSoAndGoesOn) {
+    std::uint16_t port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    AddAccount("Gone", port);
+    cycle.CheckAll();
+    EXPECT_EQ(host.Status.back(), "Failed on quit");
+    EXPECT_TRUE(host.Said(" >Gone: Failed on connect"));
+    EXPECT_TRUE(host.Said("QUIT"));
+    EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
+}
+
+TEST_F(CheckCycle, AbortDuringTheHeaderLoopStopsAndForgetsTheListing) {
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n")
+        .Expect("USER u")
+        .Send("+OK\r\n")
+        .Expect("PASS p")
+        .Send("+OK\r\n")
+        .Expect("LIST")
+        .Send("+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n")
+        .Expect("TOP 1 50")
+        .Send("+OK\r\nA: 1\r\nB: 2\r\nSubject: one\r\n\r\n.\r\n")
+        .Expect("TOP 2 50")
+        .Silence(5000);
+    ASSERT_TRUE(server.Listen());
+    TAccount& account = AddAccount("A", server.Port());
+    auto marked = std::make_unique<TMail>();
+    marked->Account = "A";
+    marked->UniqueID = "old";
+    marked->MarkedForDelete = true;
+    mails.Add(std::move(marked));
+    const TDateTime before = cycle.LastFullCheck();
+    host.OnSystemLine = [&] {
+        if (host.System.back() == " >A: message 1/3 retrieved")
+            QTimer::singleShot(50, [&] { cycle.Abort(); });
+    };
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said("Aborted!"));
+    EXPECT_EQ(cycle.LastFullCheck(), before);
+    EXPECT_TRUE(account.LastListing.empty()) << "the next check fetches everything";
+    EXPECT_FALSE(host.Said("DELE 1"));
+    EXPECT_EQ(mails.Count(), 2) << "no sweep after an abort";
+    EXPECT_FALSE(account.Checking);
+    EXPECT_EQ(host.CommandsEnabled.back(), true);
+}
+
+TEST_F(CheckCycle, MarkedMailNotMetIsNotDeletedAndListingErrorsRestoreTheAccount) {
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n")
+        .Expect("USER u")
+        .Send("+OK\r\n")
+        .Expect("PASS p")
+        .Send("+OK\r\n")
+        .Expect("LIST")
+        .Send("+OK\r\n1 10\r\n.\r\n")
+        .Expect("TOP 1 50")
+        .Send("-ERR gone\r\n")
+        .Expect("QUIT")
+        .Send("+OK\r\n");
+    ASSERT_TRUE(server.Listen());
+    TAccount& account = AddAccount("A", server.Port());
+    auto marked = std::make_unique<TMail>();
+    marked->Account = "A";
+    marked->UniqueID = "old";
+    marked->SetServerIdx(1);
+    marked->MarkedForDelete = true;
+    mails.Add(std::move(marked));
+    cycle.CheckAll();
+    EXPECT_FALSE(host.Said("DELE 1")) << "its number is from an earlier connection";
+    ASSERT_EQ(mails.Count(), 1);
+    EXPECT_TRUE(mails[0].MarkedForDelete);
+    EXPECT_TRUE(
+        std::ranges::any_of(host.System, [](const std::string& l) { return l.starts_with("Not deleted"); }));
+    for (const auto& e : server.Errors())
+        ADD_FAILURE() << e;
+
+    // A listing the client cannot read escapes as an error; the account and commands come back.
+    TScriptedPop3Server bad;
+    bad.Send("+OK\r\n").Expect("USER u").Send("+OK\r\n").Expect("PASS p").Send("+OK\r\n").Expect("LIST").Send(
+        "+OK\r\nfoo 1\r\n2 10\r\n.\r\n");
+    ASSERT_TRUE(bad.Listen());
+    account.SetPort(bad.Port());
+    EXPECT_THROW(cycle.CheckAll(), EConvertError);
+    EXPECT_FALSE(account.Checking);
+    EXPECT_FALSE(cycle.Running());
+    EXPECT_EQ(host.CommandsEnabled.back(), true);
+}
+
+} // namespace
