@@ -1,0 +1,143 @@
+// A mailbox of 20,000 messages (50 body lines each) on a private Dovecot: the plain POP3
+// transfer of every header (Connect, Login, TOP n 50 each, Quit), the first check that adds all
+// of them to the mail list, and a single-account re-check that fetches and matches them all.
+// The re-check beside the plain transfer shows the check's own work as a ratio. The list here
+// is the model alone (no window); the resident memory after the first check is printed.
+#include "check/check_cycle.h"
+#include "mail/mail_message.h"
+#include "mail/pop3_client.h"
+#include "model/account.h"
+#include "model/mails.h"
+#include "tests/support/dovecot_server.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+
+using namespace quillet;
+
+namespace {
+
+constexpr int kMessages = 20000;
+constexpr int kTopLines = 50;
+quillet::test::TDovecotServer* Server = nullptr;
+
+std::string MessageText(int I) {
+    const std::string n = std::to_string(I);
+    std::string text = "Received: from relay" + n + ".example.net\nFrom: Sender " + n + " <s" + n +
+                       "@example.com>\nTo: bench@example.com\nSubject: Benchmark message " + n +
+                       "\nDate: Mon, 7 Dec 2026 10:00:00 +0100\nMessage-ID: <" + n + "@quillet.bench>\n\n";
+    for (int k = 1; k <= 60; ++k)
+        text +=
+            "This is line " + std::to_string(k) + " of the body of an ordinary message, about 70 bytes.\n";
+    return text;
+}
+
+class TListHost : public TCheckHost {
+public:
+    explicit TListHost(TMails& Mails) : FMails(Mails) {}
+    void SetStatusText(const std::string&) override {}
+    void AppendSystemLine(const std::string&) override {}
+    void AddMail(std::unique_ptr<TMail> Mail) override { FMails.Add(std::move(Mail)); }
+    void UpdateMail(int) override {}
+    void RemoveMail(int MailIndex) override { FMails.Delete(MailIndex); }
+    void RefreshStatus() override {}
+    void UpdateAccountButton(int) override {}
+    void SetCommandsEnabled(bool) override {}
+    void SetAbortEnabled(bool) override {}
+    void SelectFirstRowIfNone() override {}
+    void PlaySound(TCheckSound) override {}
+    void RestoreAndRaise() override {}
+
+private:
+    TMails& FMails;
+};
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("VmRSS:"))
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+double Seconds(const std::chrono::steady_clock::time_point& Since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Since).count();
+}
+
+void PlainTransfer(benchmark::State& State) {
+    TMailMessage msg;
+    for (auto _ : State) {
+        TPop3Client pop;
+        pop.Host = "127.0.0.1";
+        pop.Port = Server->Port();
+        pop.UserName = "bench";
+        pop.Password = "pw";
+        pop.MailMessage = &msg;
+        if (!pop.Connect() || !pop.Login() || pop.MessageCount() != kMessages) {
+            State.SkipWithError("log-in failed");
+            return;
+        }
+        for (int n = 1; n <= kMessages; ++n)
+            pop.FetchTop(n, kTopLines);
+        pop.Quit();
+    }
+}
+
+void FirstCheckAndRecheck(benchmark::State& State) {
+    for (auto _ : State) {
+        TAccounts accounts;
+        TMails mails;
+        TListHost host(mails);
+        TCheckCycle cycle(accounts, mails, host);
+        auto account = std::make_unique<TAccount>();
+        account->Label = "Bench";
+        account->Host = "127.0.0.1";
+        account->SetPort(Server->Port());
+        account->UserName = "bench";
+        account->Password = "pw";
+        accounts.Add(std::move(account));
+        const long before = ResidentKiB();
+        auto start = std::chrono::steady_clock::now();
+        cycle.CheckOne(0);
+        State.counters["first_s"] = Seconds(start);
+        State.counters["mails"] = mails.Count();
+        State.counters["rss_mib"] = static_cast<double>(ResidentKiB() - before) / 1024.0;
+        start = std::chrono::steady_clock::now();
+        cycle.CheckOne(0);
+        State.counters["recheck_s"] = Seconds(start);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    quillet::test::TDovecotServer server;
+    server.AddUser("bench", "pw");
+    for (int i = 1; i <= kMessages; ++i)
+        server.Deliver("bench", MessageText(i));
+    std::string why;
+    if (!server.Start(why)) {
+        std::fprintf(stderr, "Dovecot did not start: %s\n", why.c_str());
+        return 1;
+    }
+    Server = &server;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("Plain_Top50x20000", PlainTransfer)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1)
+        ->Repetitions(3);
+    benchmark::RegisterBenchmark("Check_First_and_Recheck_20000", FirstCheckAndRecheck)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1)
+        ->Repetitions(3);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
