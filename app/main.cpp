@@ -1,34 +1,96 @@
 // Program entry.
+#include "app/main_window.h"
+#include "app/pictures.h"
+#include "app/quillet_application.h"
+#include "app/registry_store.h"
 #include "app/single_instance.h"
+#include "app/start_options.h"
 #include "model/model.h"
+#include "notify/autostart_entries.h"
 #include "util/decimal_separator.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    // One Quillet per user: a second start ends here, silently, before any window exists.
-    const quillet::TSingleInstance instance;
+    using namespace quillet;
+    QCoreApplication::setOrganizationName("Harvek");
+    QCoreApplication::setApplicationName("Quillet");
+    QCoreApplication::setApplicationVersion(QUILLET_VERSION);
+
+    const TStartOptions options =
+        ParseStartOptions(ArgumentsOf(argc, argv), qEnvironmentVariable("QUILLET_SETTINGS_DIR"));
+    if (!options.Error.isEmpty()) {
+        std::fprintf(stderr, "quillet: %s\n\n%s", qPrintable(options.Error), qPrintable(options.HelpText));
+        return 2;
+    }
+    if (options.Help) {
+        std::fputs(qPrintable(options.HelpText), stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("Quillet %s\n", QUILLET_VERSION);
+        return 0;
+    }
+
+    // A run on a settings folder of its own keeps everything there, its single-instance mark too.
+    const bool ownFolder = !options.SettingsDir.isEmpty();
+    TSettingsLocation location;
+    if (ownFolder)
+        location = ChooseSettingsLocation(options.SettingsDir);
+
+    // One Quillet per set of settings: a second start ends here, silently, before any window exists.
+    const TSingleInstance instance(location.LockFolder);
     if (!instance.IsFirst())
         return 0;
 
-    QApplication app(argc, argv);
-    quillet::UseDotDecimalSeparator();
-    QApplication::setOrganizationName("Harvek");
-    QApplication::setApplicationName("Quillet");
-    QApplication::setApplicationVersion(QUILLET_VERSION);
+    TQuilletApplication app(argc, argv);
+    UseDotDecimalSeparator();
+    QApplication::setApplicationDisplayName("Quillet");
+    // The window decides when the program ends: a message box closing while the window sits in
+    // the tray must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InitPictures();
+    QApplication::setWindowIcon(AppIcon());
+    if (!ownFolder)
+        location = ChooseSettingsLocation(QString());
 
+    const auto store = location.StoreFile.isEmpty() ? std::make_unique<TRegistryStore>()
+                                                    : std::make_unique<TRegistryStore>(location.StoreFile);
     int exitCode = 0;
     {
-        QMainWindow window;
-        window.setWindowTitle("Quillet");
-        window.resize(800, 500);
+        TMainWindowServices services;
+        services.Store = store.get();
+        services.AppDir = location.AppDir;
+        if (ownFolder) {
+            // Log-on entries of a run like this stay in its folder, away from the user's own.
+            const QDir folder(location.LockFolder);
+            services.AutostartEntries =
+                std::make_unique<TXdgAutostartEntries>(folder.filePath(QStringLiteral("autostart")),
+                                                       folder.filePath(QStringLiteral("autostart-machine")));
+        }
+        TfrmMain window(Accounts, Mails, std::move(services));
+        QObject::connect(&window, &TfrmMain::TerminateRequested, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        QObject::connect(&window, &TfrmMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         window.show();
         exitCode = app.exec();
     }
+    store->Sync();
     // The window saves the accounts when it goes, so the lists are emptied only after it; the
     // accounts own sockets, so they go while the application object still exists.
-    quillet::Accounts.Clear();
-    quillet::Mails.Clear();
+    Accounts.Clear();
+    Mails.Clear();
     return exitCode;
 }

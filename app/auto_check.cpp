@@ -1,0 +1,45 @@
+#include "app/auto_check.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace quillet {
+
+TAutoCheck::TAutoCheck(QTimer& Timer) : FTimer(Timer) {
+    FTimer.stop();
+}
+
+void TAutoCheck::SetAutoCheckTime(int Minutes) {
+    FTimer.setInterval(std::clamp(Minutes, 0, MaxMinutes) * 60000);
+    UpdateTimer();
+}
+
+int TAutoCheck::AutoCheckTime() const {
+    return FTimer.interval() / 60000;
+}
+
+void TAutoCheck::SetCheckingActive(bool Value) {
+    FCheckingActive = Value;
+    UpdateTimer();
+}
+
+bool TAutoCheck::TimerRuns() const {
+    return FCheckingActive && FTimer.interval() > 0;
+}
+
+QString TAutoCheck::Caption() const {
+    return FCheckingActive ? QStringLiteral("Auto checking is ON") : QStringLiteral("Auto checking is OFF");
+}
+
+int TAutoCheck::Picture() const {
+    return FCheckingActive ? 4 : 5;
+}
+
+void TAutoCheck::UpdateTimer() {
+    if (!TimerRuns())
+        FTimer.stop();
+    else if (!FTimer.isActive())
+        FTimer.start();
+}
+
+} // namespace quillet
