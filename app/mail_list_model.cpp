@@ -1,0 +1,125 @@
+#include "app/mail_list_model.h"
+
+#include "util/text_convert.h"
+
+#include <QIcon>
+
+namespace quillet {
+
+namespace {
+
+const char* const kCaptions[MailListColumns] = {"Stt",     "Account", "From",      "To",
+                                                "Subject", "Size",    "Date sent", "Date received"};
+
+QIcon RowIcon(int Picture) {
+    static const QIcon envelope(QStringLiteral(":/icons/pictures/2.svg"));
+    static const QIcon marked(QStringLiteral(":/icons/pictures/8.svg"));
+    return Picture == PictureMarked ? marked : envelope;
+}
+
+QVariant Alignment(int Column) {
+    return QVariant::fromValue(Qt::AlignVCenter | (Column == colSize ? Qt::AlignRight : Qt::AlignLeft));
+}
+
+} // namespace
+
+TMailListModel::TMailListModel(TMails& Mails, QObject* Parent) : QAbstractTableModel(Parent), FMails(Mails) {
+    FRows.reserve(static_cast<std::size_t>(FMails.Count()));
+    for (int i = 0; i < FMails.Count(); ++i)
+        FRows.push_back(MailRowTexts(FMails[i]));
+}
+
+int TMailListModel::rowCount(const QModelIndex& Parent) const {
+    return Parent.isValid() ? 0 : static_cast<int>(FRows.size());
+}
+
+int TMailListModel::columnCount(const QModelIndex& Parent) const {
+    return Parent.isValid() ? 0 : MailListColumns;
+}
+
+QVariant TMailListModel::data(const QModelIndex& Index, int Role) const {
+    if (!checkIndex(Index, CheckIndexOption::IndexIsValid))
+        return {};
+    const TMailRow& row = Row(Index.row());
+    const int col = Index.column();
+    switch (Role) {
+    case Qt::DisplayRole:
+        return ToQString(col == colStt ? row.Caption : row.Cell(col));
+    case Qt::DecorationRole:
+        return col == colStt ? QVariant(RowIcon(row.Picture)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return Alignment(col);
+    case PictureRole:
+        return row.Picture;
+    case UniqueIdRole:
+        return ToQString(row.Cell(colUniqueID));
+    default:
+        return {};
+    }
+}
+
+QVariant TMailListModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+    if (Orientation != Qt::Horizontal || Section < 0 || Section >= MailListColumns)
+        return {};
+    if (Role == Qt::DisplayRole)
+        return QString::fromLatin1(kCaptions[Section]);
+    if (Role == Qt::TextAlignmentRole)
+        return Alignment(Section);
+    return {};
+}
+
+int TMailListModel::AddMail(std::unique_ptr<TMail> Mail) {
+    MailsAppended(); // entries added behind the model's back come first, in their order
+    const int index = FMails.Count();
+    beginInsertRows(QModelIndex(), index, index);
+    FMails.Add(std::move(Mail));
+    FRows.push_back(MailRowTexts(FMails[index]));
+    endInsertRows();
+    return index;
+}
+
+void TMailListModel::MailsAppended() {
+    const int first = static_cast<int>(FRows.size());
+    const int last = FMails.Count() - 1;
+    if (last < first)
+        return;
+    beginInsertRows(QModelIndex(), first, last);
+    for (int i = first; i <= last; ++i)
+        FRows.push_back(MailRowTexts(FMails[i]));
+    endInsertRows();
+}
+
+void TMailListModel::RemoveMail(int MailIndex) {
+    if (MailIndex < 0 || MailIndex >= FMails.Count() || MailIndex >= rowCount())
+        return;
+    beginRemoveRows(QModelIndex(), MailIndex, MailIndex);
+    FMails.Delete(MailIndex);
+    FRows.erase(FRows.begin() + MailIndex);
+    endRemoveRows();
+}
+
+void TMailListModel::MailChanged(int MailIndex) {
+    if (MailIndex < 0 || MailIndex >= FMails.Count() || MailIndex >= rowCount())
+        return;
+    FRows[static_cast<std::size_t>(MailIndex)] = MailRowTexts(FMails[MailIndex]);
+    // The whole row, so that a sort on any column places it again.
+    Q_EMIT dataChanged(index(MailIndex, 0), index(MailIndex, MailListColumns - 1));
+}
+
+void TMailListModel::MailsReset() {
+    beginResetModel();
+    FRows.clear();
+    FRows.reserve(static_cast<std::size_t>(FMails.Count()));
+    for (int i = 0; i < FMails.Count(); ++i)
+        FRows.push_back(MailRowTexts(FMails[i]));
+    endResetModel();
+}
+
+int TMailListModel::ToggleDeleteMarks(const std::vector<int>& MailIndices) {
+    const int slot = quillet::ToggleDeleteMarks(FMails, MailIndices);
+    for (const int index : MailIndices)
+        MailChanged(index);
+    return slot;
+}
+
+} // namespace quillet

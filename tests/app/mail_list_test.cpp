@@ -1,0 +1,271 @@
+#include "app/mail_list_model.h"
+#include "app/mail_row_texts.h"
+#include "app/mail_sort_model.h"
+#include "notify/sound_table.h"
+
+#include <QLocale>
+#include <QTreeView>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace quillet::test {
+namespace {
+
+std::unique_ptr<TMail> Mail(std::string ID, std::string Subject = {}, std::int32_t Size = 0,
+                            std::string Account = "Home") {
+    auto m = std::make_unique<TMail>();
+    m->UniqueID = std::move(ID);
+    m->Subject = std::move(Subject);
+    m->MailSize = Size;
+    m->Account = std::move(Account);
+    return m;
+}
+
+// The given locale as the user's for the life of the object.
+struct TLocaleScope {
+    QLocale saved;
+    explicit TLocaleScope(const QLocale& L) { QLocale::setDefault(L); }
+    ~TLocaleScope() { QLocale::setDefault(saved); }
+};
+
+// Column texts of every display row.
+std::vector<std::string> Column(const QAbstractItemModel& M, int Col) {
+    std::vector<std::string> out;
+    for (int r = 0; r < M.rowCount(); ++r)
+        out.push_back(M.index(r, Col).data().toString().toStdString());
+    return out;
+}
+
+TEST(MailRowTexts, AddressCells) {
+    struct {
+        std::vector<std::string> names, addrs;
+        const char* cell;
+    } const rows[] = {
+        {{"Ann Lee"}, {"ann.lee"}, "Ann Lee <ann.lee>"},
+        {{""}, {"ann.lee"}, "<ann.lee>"},
+        {{"Ann Lee"}, {""}, "Ann Lee <>"},
+        {{""}, {""}, "<>"},
+        {{"\t Ann\x01"},
+         {" \x1f"
+          "a@b \r"},
+         "Ann\x01 <a@b>"},
+        {{"A", "B"}, {"a1", "b2"}, "A <a1>, B <b2>"},
+        {{}, {}, ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(AddressListCell(row.names, row.addrs), row.cell);
+        TMail m;
+        if (!row.names.empty()) {
+            m.FromName = row.names[0];
+            m.FromAddr = row.addrs[0];
+            EXPECT_EQ(MailRowTexts(m).Cell(colFrom), AddressCellPiece(row.names[0], row.addrs[0]));
+        }
+    }
+    EXPECT_EQ(MailRowTexts(TMail{}).Cell(colFrom), "<>");
+}
+
+TEST(MailRowTexts, SizesInKilobytes) {
+    const std::pair<std::int32_t, const char*> rows[] = {
+        {0, "0 KB"},    {1, "1 KB"},      {1024, "1 KB"},
+        {1025, "2 KB"}, {-1, "0 KB"},     {500, "1 KB"},
+        {3000, "3 KB"}, {70000, "69 KB"}, {INT32_MAX, "2097152 KB"},
+    };
+    for (const auto& [size, cell] : rows)
+        EXPECT_EQ(SizeCell(size), cell) << size;
+}
+
+TEST(MailRowTexts, CaptionAndPictureFollowStateAndMark) {
+    TMail m;
+    m.UniqueID = "500B";
+    EXPECT_EQ(MailRowTexts(m).Caption, "*");
+    EXPECT_EQ(MailRowTexts(m).Picture, PictureEnvelope);
+    EXPECT_EQ(MailRowTexts(m).Cell(colUniqueID), "500B");
+    m.State = TMailState::Old;
+    m.MarkedForDelete = true;
+    EXPECT_EQ(MailRowTexts(m).Caption, "");
+    EXPECT_EQ(MailRowTexts(m).Picture, PictureMarked);
+}
+
+TEST(MailRowTexts, DateCellsReadBackToTheirTime) {
+    TLocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+    const TDateTime morning = EncodeDateTime(2024, 3, 5, 9, 41, 7);
+    EXPECT_EQ(DateText(0), "");
+    EXPECT_EQ(DateText(EncodeDateTime(2024, 3, 5)), "3/5/24");
+    EXPECT_EQ(DateText(morning), "3/5/24 9:41:07 AM");
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German),
+                                  QLocale(QLocale::Japanese), QLocale::c()}) {
+        TLocaleScope scope(locale);
+        for (const TDateTime v : {morning, EncodeDateTime(1999, 12, 31, 23, 59, 59),
+                                  EncodeDateTime(2031, 1, 1), EncodeDateTime(2024, 2, 29, 12, 0, 1)})
+            EXPECT_DOUBLE_EQ(CellDate(DateText(v)), v) << DateText(v) << " " << locale.name().toStdString();
+    }
+    for (const char* text : {"", "1/2", "abc", "yesterday", "13/45/24 9:00:00 AM"})
+        EXPECT_EQ(CellDate(text), 0) << text;
+}
+
+TEST(MailRowTexts, CompareFollowsSortColumnAndDirection) {
+    auto row = [](const char* Caption, const char* Subject, const char* Size, const char* Sent) {
+        return MailRowFromCells(Caption, {"Home", "", "", Subject, Size, Sent, "", "ID"});
+    };
+    TLocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+    const std::string real = DateText(EncodeDateTime(1990, 1, 2, 3, 4, 5));
+    struct {
+        int col;
+        TMailRow a, b;
+        int ascending; // CompareMailRows with SortAsc false; true gives the opposite sign
+    } const rows[] = {
+        {colSubject, row("", "abc", "", ""), row("", "ABC", "", ""), 0},
+        {colSubject, row("", "a_", "", ""), row("", "aZ", "", ""), 1}, // letters fold to upper case
+        {colSubject, row("", "ab", "", ""), row("", "abc", "", ""), -1},
+        {colStt, row("*", "", "", ""), row("", "", "", ""), 1},
+        {colSize, row("", "", "3 KB", ""), row("", "", "69 KB", ""), -1},
+        {colSize, row("", "", "x KB", ""), row("", "", "0 KB", ""), 0},
+        {colDateSent, row("", "", "", ""), row("", "", "", real.c_str()), -1},
+        {colDateSent, row("", "", "", "1/2"), row("", "", "", ""), 0},
+        {colUniqueID, row("", "", "", ""), row("", "", "", ""), 0},
+        {42, row("", "", "1 KB", ""), row("", "", "2 KB", ""), -1}, // unknown column: Size
+        {-1, row("", "", "2 KB", ""), row("", "", "1 KB", ""), 1},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(CompareMailRows(r.col, false, r.a, r.b), r.ascending) << r.col;
+        EXPECT_EQ(CompareMailRows(r.col, true, r.a, r.b), -r.ascending) << r.col;
+    }
+}
+
+TEST(MailRowTexts, MarkOneOrSeveral) {
+    TMails mails;
+    mails.Add(Mail("A"));
+    mails.Add(Mail("B"));
+    EXPECT_EQ(ToggleDeleteMarks(mails, {}), sndNone);
+    EXPECT_EQ(ToggleDeleteMarks(mails, {-1}), sndNone);
+    EXPECT_EQ(ToggleDeleteMarks(mails, {0}), sndDelete);
+    EXPECT_TRUE(mails[0].MarkedForDelete);
+    EXPECT_EQ(ToggleDeleteMarks(mails, {0}), sndUndelete);
+    EXPECT_FALSE(mails[0].MarkedForDelete);
+    mails[0].MarkedForDelete = true;
+    EXPECT_EQ(ToggleDeleteMarks(mails, {0, 1}), sndDelete);
+    EXPECT_FALSE(mails[0].MarkedForDelete);
+    EXPECT_TRUE(mails[1].MarkedForDelete);
+}
+
+TEST(MailRowTexts, PropertiesText) {
+    TLocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+    TMail m;
+    m.Account = "Home";
+    m.ServerIdx = 3;
+    m.UniqueID = "500B";
+    m.ServerID = "<x@y>";
+    m.FromAddr = "ann@lee";
+    m.ToName = {"A", ""};
+    m.ToAddr = {"a1", "b2"};
+    m.CCName = {"C"};
+    m.CCAddr = {""};
+    m.DateSent = EncodeDateTime(2024, 3, 5, 9, 41, 7);
+    m.MailSize = -1;
+    m.Subject = "Hi";
+    EXPECT_EQ(MailPropertiesText(m), "Account: \tHome\r\nServer idx: \t3\r\nUnique ID: \t500B\r\n"
+                                     "ServerID: \t<x@y>\r\n\r\nFromAddr: \t<ann@lee>\r\n"
+                                     "ToName(1): \tA\r\nToAddr(1): \t<a1>\r\nToAddr(2): \t<b2>\r\n"
+                                     "CCName(1): \tC\r\n\r\nDateSent: \t3/5/24 9:41:07 AM\r\n"
+                                     "MailSize: \t-1\r\nSubject: \tHi\r\n");
+}
+
+TEST(MailRowTexts, DumpIDs) {
+    TMails mails;
+    mails.Add(Mail("500B", "", 0, "Home"));
+    mails.Add(Mail("500B", "", 0, "Work"));
+    EXPECT_EQ(DumpIDsLines(mails), (std::vector<std::string>{">>>DUMP", "500B - Home", "500B - Work",
+                                                             "ERROR!!! ID match: 500B - Home"}));
+    mails.Add(Mail("500B", "", 0, "Spare"));
+    mails.Add(Mail("77", "", 0, "Home"));
+    const auto lines = DumpIDsLines(mails);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ERROR!!! ID match: 500B - Home"), 2);
+    EXPECT_EQ(lines.back(), "ERROR!!! ID match: 500B - Work");
+    EXPECT_EQ(lines.size(), 1u + 4 + 3);
+}
+
+TEST(MailRowTexts, StatusTexts) {
+    EXPECT_EQ(StatusTitle(0, 0), "Quillet, 0, 00:00");
+    EXPECT_EQ(StatusTitle(12, EncodeDateTime(2024, 5, 1, 9, 41, 59)), "Quillet, 12, 09:41");
+    EXPECT_EQ(MailsPanelText(3), "Mails: 3");
+    EXPECT_EQ(CheckTimeText(EncodeDateTime(2024, 5, 1, 23, 5)), "23:05");
+}
+
+// Three mails of 3000, 500 and 70000 bytes listed through the sort model.
+struct MailList : ::testing::Test {
+    TMails mails;
+    TMailListModel list{mails};
+    TMailSortModel sorted{list};
+    void SetUp() override {
+        list.AddMail(Mail("A", "mid", 3000));
+        list.AddMail(Mail("B", "Zed", 500));
+        list.AddMail(Mail("C", "alpha", 70000));
+    }
+};
+
+TEST_F(MailList, HeaderClicksChangeOrderAndPicture) {
+    EXPECT_EQ(list.headerData(colDateRcvd, Qt::Horizontal).toString(), "Date received");
+    EXPECT_EQ(Column(sorted, colSize), (std::vector<std::string>{"69 KB", "3 KB", "1 KB"}));
+    EXPECT_EQ(sorted.index(0, colSize).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+              Qt::AlignRight);
+    EXPECT_EQ(sorted.ColumnClicked(colSubject), PictureSortDown);
+    EXPECT_EQ(Column(sorted, colSubject), (std::vector<std::string>{"Zed", "mid", "alpha"}));
+    EXPECT_EQ(sorted.ColumnClicked(colSubject), PictureSortUp);
+    EXPECT_EQ(Column(sorted, colSubject), (std::vector<std::string>{"alpha", "mid", "Zed"}));
+    EXPECT_EQ(sorted.ColumnClicked(colStt), PictureSortUp);
+    EXPECT_EQ(sorted.SortCol(), colSubject);
+    EXPECT_EQ(Column(sorted, colSubject), (std::vector<std::string>{"alpha", "mid", "Zed"}));
+    sorted.SetSort(99, true);
+    EXPECT_EQ(sorted.SortCol(), colSize);
+}
+
+TEST_F(MailList, MarkCommandSwapsPictures) {
+    const auto picture = [&](int Row) {
+        return sorted.index(Row, colStt).data(TMailListModel::PictureRole).toInt();
+    };
+    EXPECT_EQ(list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0})), sndDelete);
+    EXPECT_EQ(picture(0), PictureMarked);
+    EXPECT_EQ(list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0})), sndUndelete);
+    EXPECT_EQ(picture(0), PictureEnvelope);
+    list.ToggleDeleteMarks(sorted.MailIndicesOfRows({1}));
+    EXPECT_EQ(list.ToggleDeleteMarks(sorted.MailIndicesOfRows({2, 1})), sndDelete);
+    EXPECT_EQ(picture(1), PictureEnvelope);
+    EXPECT_EQ(picture(2), PictureMarked);
+}
+
+TEST_F(MailList, NewRowsLandInOrderAndAreFoundAgain) {
+    QTreeView view;
+    view.setModel(&sorted);
+    view.show();
+    sorted.SetSort(colSubject, false);
+    std::mt19937 random(7);
+    for (int i = 0; i < 300; ++i) {
+        list.AddMail(Mail("N" + std::to_string(i), std::to_string(random() % 1000),
+                          static_cast<int>(random() % 9000)));
+        if (i % 3 == 0)
+            list.RemoveMail(static_cast<int>(random() % static_cast<unsigned>(mails.Count())));
+    }
+    list.MailsAppended(); // nothing pending: no change
+    mails.Add(Mail("late", "m"));
+    list.MailsAppended();
+    list.MailChanged(mails.FindMail("late")); // still sorted after a change
+    ASSERT_EQ(sorted.rowCount(), mails.Count());
+    ASSERT_EQ(view.model()->rowCount(), mails.Count());
+    for (int r = 0; r < sorted.rowCount(); ++r) {
+        const int mail = sorted.MailIndexOfRow(r);
+        ASSERT_GE(mail, 0);
+        EXPECT_EQ(sorted.FindRow(mails[mail].UniqueID), r);
+        EXPECT_EQ(sorted.index(r, 0).data(TMailListModel::UniqueIdRole).toString().toStdString(),
+                  mails[mail].UniqueID);
+        if (r > 0) {
+            const TMailRow& before = list.Row(sorted.MailIndexOfRow(r - 1));
+            EXPECT_LE(CompareMailRows(colSubject, false, before, list.Row(mail)), 0);
+        }
+    }
+    EXPECT_EQ(sorted.FindRow("gone"), -1);
+    EXPECT_EQ(sorted.MailIndexOfRow(-1), -1);
+    EXPECT_EQ(sorted.MailIndexOfRow(sorted.rowCount()), -1);
+}
+
+} // namespace
+} // namespace quillet::test
