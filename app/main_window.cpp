@@ -565,6 +565,12 @@ void TfrmMain::showEvent(QShowEvent* Event) {
 
 void TfrmMain::changeEvent(QEvent* Event) {
     QMainWindow::changeEvent(Event);
+    // The desktop's colours changed (a dark theme, say): colours that name a desktop colour
+    // follow, and the texts on them stay readable.
+    if (Event->type() == QEvent::PaletteChange) {
+        SetGridColor(GridColor());
+        SetPanelsColor(PanelsColor());
+    }
     if (Event->type() == QEvent::ActivationChange && isActiveWindow() && !FStart.Done())
         FStart.Activated(*this);
 }

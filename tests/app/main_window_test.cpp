@@ -19,6 +19,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace quillet::test {
@@ -406,6 +407,73 @@ TEST(MainWindow, TrayMenuAndHint) {
     EXPECT_EQ(window->TrayMenu()->defaultAction(), window->Action(TCommand::Restore));
     window->Systray().SetHint(QString(100, 'h'));
     EXPECT_EQ(window->Systray().ShownHint(), QString(63, 'h'));
+}
+
+} // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+double Luminance(const QColor& C) {
+    const auto channel = [](double V) {
+        return V <= 0.03928 ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(C.redF()) + 0.7152 * channel(C.greenF()) + 0.0722 * channel(C.blueF());
+}
+
+double Contrast(const QColor& A, const QColor& B) {
+    const double a = Luminance(A), b = Luminance(B);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+QPalette DarkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(45, 45, 48));
+    p.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    p.setColor(QPalette::Base, QColor(30, 30, 32));
+    p.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
+    p.setColor(QPalette::Text, QColor(230, 230, 230));
+    p.setColor(QPalette::Button, QColor(55, 55, 60));
+    p.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    p.setColor(QPalette::Highlight, QColor(38, 110, 190));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    p.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    p.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    return p;
+}
+
+} // namespace
+
+// With a dark desktop palette the panes follow the desktop and every text stays readable on
+// its background, the pale list colour included. QUILLET_SCREENSHOT_DIR keeps a picture.
+TEST(MainWindow, ReadableInADarkPalette) {
+    const QString oldStyle = QApplication::style()->name();
+    const QPalette oldPalette = QApplication::palette();
+    TWindowBench bench;
+    auto window = bench.MakeWindow();
+    TWindowBench::Start(*window);
+    QApplication::setStyle("Fusion");
+    QApplication::setPalette(DarkPalette());
+    QTest::qWait(20);
+    for (QWidget* area :
+         {static_cast<QWidget*>(window->MailList()), static_cast<QWidget*>(window->MessagePane()),
+          static_cast<QWidget*>(window->SystemPane())}) {
+        const QPalette p = area->palette();
+        EXPECT_GE(Contrast(p.color(QPalette::Text), p.color(QPalette::Base)), 7.0)
+            << area->objectName().toStdString();
+    }
+    EXPECT_EQ(window->MessagePane()->palette().color(QPalette::Base),
+              QColor(55, 55, 60)); // the dark button face
+    const QString dir = qEnvironmentVariable("QUILLET_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        window->grab().save(dir + "/main-window-dark.png");
+    window.reset();
+    QApplication::setStyle(oldStyle);
+    QApplication::setPalette(oldPalette);
 }
 
 } // namespace quillet::test
