@@ -57,7 +57,6 @@ int main(int argc, char* argv[]) {
 
     TQuilletApplication app(argc, argv);
     UseDotDecimalSeparator();
-    QApplication::setApplicationDisplayName("Quillet");
     // The window decides when the program ends: a message box closing while the window sits in
     // the tray must not end it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -362,6 +362,8 @@ void TfrmMain::CreateStatusBar() {
         FPanels[i] = panel;
     }
     Action(TCommand::ViewStatusBar)->setChecked(true);
+    FPanels[1]->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
+    FPanels[2]->setText(QStringLiteral("00:00"));
     TickClock();
     connect(&FClockTimer, &QTimer::timeout, this, &TfrmMain::TickClock);
     FClockTimer.setTimerType(Qt::PreciseTimer);
@@ -517,8 +519,6 @@ void TfrmMain::SaveSettings() {
 
 void TfrmMain::RefreshStatus() {
     FPanels[1]->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
-    if (FPanels[2]->text().isEmpty())
-        FPanels[2]->setText(QStringLiteral("00:00"));
     FMailList->SetPlaceholderText(
         FAccounts.Count() == 0
             ? QStringLiteral("No mail yet \u2014 add an account with Tools \u203a Setup accounts (F8)")

@@ -1,4 +1,4 @@
-// Auto checking: minutes to timer interval and back, when the timer runs, and how it looks.
+// Auto checking: minutes to timer interval and back, and when the timer runs.
 #include "app/auto_check.h"
 
 #include <QTimer>
@@ -36,19 +36,6 @@ TEST(AutoCheck, MinutesAndTheTimer) {
     TAutoCheck check(timer);
     timer.setInterval(119999);
     EXPECT_EQ(check.AutoCheckTime(), 1);
-}
-
-TEST(AutoCheck, OnAndOffLook) {
-    QTimer timer;
-    TAutoCheck check(timer);
-    check.SetAutoCheckTime(15);
-    EXPECT_FALSE(timer.isActive()); // off until switched on
-    check.SetCheckingActive(true);
-    EXPECT_EQ(check.Caption(), "Auto checking is ON");
-    EXPECT_EQ(check.Picture(), 4);
-    check.SetCheckingActive(false);
-    EXPECT_EQ(check.Caption(), "Auto checking is OFF");
-    EXPECT_EQ(check.Picture(), 5);
 }
 
 } // namespace quillet::test
