@@ -111,16 +111,4 @@ bool FindLinks(std::string_view Text, std::vector<std::string>& List) {
     return !List.empty();
 }
 
-bool SplitLinkEntry(std::string_view Entry, int& Position, std::string& Link) {
-    const std::size_t Comma = Entry.find(',');
-    if (Comma == std::string_view::npos)
-        return false;
-    const int Value = StrToIntSafe(Entry.substr(0, Comma));
-    if (Value <= 0)
-        return false;
-    Position = Value;
-    Link = std::string(Entry.substr(Comma + 1));
-    return true;
-}
-
 } // namespace quillet

@@ -23,8 +23,4 @@ std::vector<TFoundLink> FindLinkList(std::string_view Text);
 // position 17 is "17,<link>"). List is emptied first; true when at least one link was found.
 bool FindLinks(std::string_view Text, std::vector<std::string>& List);
 
-// Splits an entry of FindLinks at its first comma. False (and nothing set) when the part before
-// the comma is not a number greater than 0.
-bool SplitLinkEntry(std::string_view Entry, int& Position, std::string& Link);
-
 } // namespace quillet
