@@ -2,6 +2,7 @@
 
 #include "util/text_convert.h"
 
+#include <QFont>
 #include <QIcon>
 
 namespace quillet {
@@ -49,6 +50,16 @@ QVariant TMailListModel::data(const QModelIndex& Index, int Role) const {
         return col == colStt ? QVariant(RowIcon(row.Picture)) : QVariant();
     case Qt::TextAlignmentRole:
         return Alignment(col);
+    case Qt::FontRole: {
+        // A new mail stands out in every column, not only by the "*" of its narrow first cell.
+        if (row.Caption.empty())
+            return {};
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    case Qt::ToolTipRole:
+        return col == colStt ? QVariant() : QVariant(ToQString(row.Cell(col)));
     case PictureRole:
         return row.Picture;
     case UniqueIdRole:

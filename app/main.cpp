@@ -1,4 +1,5 @@
 // Program entry.
+#include "app/check_controller.h"
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/quillet_application.h"
@@ -80,6 +81,7 @@ int main(int argc, char* argv[]) {
                                                        folder.filePath(QStringLiteral("autostart-machine")));
         }
         TfrmMain window(Accounts, Mails, std::move(services));
+        new TCheckController(window, Accounts, Mails); // owned by the window
         QObject::connect(&window, &TfrmMain::TerminateRequested, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         QObject::connect(&window, &TfrmMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/link_rich_edit.h"
+
 #include "app/form_placement.h"
 #include "app/ini_file.h"
 #include "app/mail_list_view.h"
@@ -298,7 +300,7 @@ void TfrmMain::CreateClientArea() {
     const int tabPictures[] = {2, 9, 10};
     for (std::size_t i = 0; i < FPanes.size(); ++i) {
         FDetailTabs->addTab(ListPicture(tabPictures[i]), QString::fromLatin1(tabCaptions[i]));
-        auto* pane = new QTextEdit;
+        auto* pane = new TLinkRichEdit;
         pane->setObjectName(QString::fromLatin1(paneNames[i]));
         pane->setAccessibleName(QString::fromLatin1(tabCaptions[i]).section(QLatin1Char(' '), 0, 0) +
                                 QStringLiteral(" pane"));
@@ -462,6 +464,7 @@ bool TfrmMain::LoadSettings() {
         FTerminating = true;
         Q_EMIT TerminateRequested();
     }
+    Q_EMIT SettingsLoaded();
     RefreshStatus();
     return !FTerminating;
 }
@@ -529,6 +532,7 @@ void TfrmMain::RefreshStatus() {
         FPanes[0]->setPlainText(QStringLiteral("<No message>"));
         FPanes[1]->setPlainText(QStringLiteral("<No header>"));
     }
+    Q_EMIT StatusRefreshed();
 }
 
 void TfrmMain::LoadDialogPosition(QWidget* Dialog, bool WithSize) {

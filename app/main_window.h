@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/auto_check.h"
+#include "app/link_rich_edit.h"
 #include "app/main_actions.h"
 #include "app/main_settings.h"
 #include "app/window_lifecycle.h"
@@ -71,9 +72,10 @@ public:
     // Sets the list's model and gives its columns the remembered widths.
     void SetMailModel(QAbstractItemModel* Model);
     QTabBar* DetailTabs() const { return FDetailTabs; }
-    QTextEdit* MessagePane() const { return FPanes[0]; }
-    QTextEdit* HeaderPane() const { return FPanes[1]; }
-    QTextEdit* SystemPane() const { return FPanes[2]; }
+    // The three detail panes; the Message and Header panes mark the links in their text.
+    TLinkRichEdit* MessagePane() const { return FPanes[0]; }
+    TLinkRichEdit* HeaderPane() const { return FPanes[1]; }
+    TLinkRichEdit* SystemPane() const { return FPanes[2]; }
     // Makes tab 0 (Message), 1 (Header) or 2 (System) current and shows its pane.
     void ShowDetailTab(int Index);
     QToolBar* MainToolbar() const { return FMainToolbar; }
@@ -132,6 +134,10 @@ Q_SIGNALS:
     void TerminateRequested();
     // The window has closed for good (not minimized): the program ends.
     void Closed();
+    // The settings were loaded (sort, columns and accounts are in place).
+    void SettingsLoaded();
+    // RefreshStatus ran: whoever shows more of the status (title, tray hint) brings it up to date.
+    void StatusRefreshed();
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -201,7 +207,7 @@ private:
     QAbstractItemModel* FEmptyModel = nullptr;
     QTabBar* FDetailTabs = nullptr;
     QStackedWidget* FPaneStack = nullptr;
-    std::array<QTextEdit*, 3> FPanes{};
+    std::array<TLinkRichEdit*, 3> FPanes{};
     std::array<QLabel*, 4> FPanels{};
     TSystray* FSystray = nullptr;
     TfrmAskPassword* FAskPassword = nullptr;

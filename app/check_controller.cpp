@@ -1,0 +1,259 @@
+#include "app/check_controller.h"
+
+#include "app/account_menus.h"
+#include "app/link_rich_edit.h"
+#include "app/mail_list_model.h"
+#include "app/mail_list_view.h"
+#include "app/mail_row_texts.h"
+#include "app/mail_sort_model.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/open_link.h"
+#include "app/systray.h"
+#include "model/account.h"
+#include "model/mails.h"
+#include "notify/sound_table.h"
+#include "util/strings.h"
+#include "util/text_convert.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace quillet {
+
+TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails& Mails)
+    : QObject(&Window), FWindow(Window), FAccounts(Accounts), FMails(Mails), FCycle(Accounts, Mails, *this),
+      FListModel(new TMailListModel(Mails, this)), FSortModel(new TMailSortModel(*FListModel, this)),
+      FMenus(new TAccountMenus(
+          Accounts, Window.AccountsToolbar(), Window.AccountsCheckMenu(), Window.CheckOneMenu(),
+          Window.AccountsAutoCheckMenu(), [this](int Position) { PostCheckOne(Position); }, this)) {
+    FWindow.SetMailModel(FSortModel);
+    for (TLinkRichEdit* pane : {FWindow.MessagePane(), FWindow.HeaderPane()})
+        pane->OnHyperlinkClicked = [](const std::string& URL) { OpenLink(URL); };
+    FWindow.SystemPane()->SetHyperlinksActive(false); // the log is never searched for links
+    FWindow.installEventFilter(this);
+    ConnectCommands();
+    ConnectList();
+    connect(&FWindow, &TfrmMain::SettingsLoaded, this, [this] {
+        FSortModel->SetSort(FWindow.SortCol(), FWindow.SortAsc());
+        FWindow.MailList()->header()->setSortIndicator(
+            FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::DescendingOrder : Qt::AscendingOrder);
+        FCycle.MaxLines = FWindow.MaxLines();
+        FMenus->BuildAccountsToolbar();
+    });
+    connect(&FWindow, &TfrmMain::StatusRefreshed, this, [this] { UpdateStatusParts(); });
+    connect(FWindow.CheckTimer(), &QTimer::timeout, this, &TCheckController::TimerTick);
+}
+
+// Owned by the window and deleted after it has saved its settings, so that the list still has
+// its columns then.
+TCheckController::~TCheckController() = default;
+
+void TCheckController::ConnectCommands() {
+    FWindow.SetCommandHandler(TCommand::CheckAll, [this] {
+        FCycle.MaxLines = FWindow.MaxLines();
+        FCycle.CheckAll();
+    });
+    FWindow.SetCommandHandler(TCommand::AbortChecking, [this] { FCycle.Abort(); });
+    FWindow.SetCommandHandler(TCommand::MailDelete, [this] { MarkSelected(); });
+    FWindow.SetCommandHandler(TCommand::MailProperties, [this] { ShowProperties(); });
+    FWindow.SetCommandHandler(TCommand::DumpIDs, [this] { DumpIDs(); });
+}
+
+void TCheckController::ConnectList() {
+    TMailListView* list = FWindow.MailList();
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, &TCheckController::ShowListMenu);
+    connect(list, &QAbstractItemView::doubleClicked, this, [this] { ShowProperties(); });
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& Current) { CurrentRowChanged(Current); });
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { RefreshStatus(); });
+    QHeaderView* header = list->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    connect(header, &QHeaderView::sectionClicked, this, &TCheckController::ColumnClicked);
+}
+
+// ---- The check cycle's host
+
+void TCheckController::SetStatusText(const std::string& Text) {
+    FWindow.StatusPanel(0)->setText(ToQString(Text));
+}
+
+void TCheckController::AppendSystemLine(const std::string& Line) {
+    // A reply with line breaks becomes several lines; a final line break adds no empty line.
+    std::string text = Line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    for (const auto& line : SplitTextLines(text))
+        FWindow.SystemPane()->append(ToQString(line));
+}
+
+void TCheckController::AddMail(std::unique_ptr<TMail> Mail) {
+    FListModel->AddMail(std::move(Mail));
+}
+
+void TCheckController::UpdateMail(int MailIndex) {
+    FListModel->MailChanged(MailIndex);
+}
+
+void TCheckController::RemoveMail(int MailIndex) {
+    FListModel->RemoveMail(MailIndex);
+}
+
+void TCheckController::UpdateAccountButton(int Position) {
+    FMenus->UpdateAccountButton(Position);
+}
+
+void TCheckController::SetCommandsEnabled(bool Enabled) {
+    TCommandState state = FWindow.CommandState();
+    state.Checking = !Enabled;
+    FWindow.SetCommandState(state);
+}
+
+void TCheckController::SetAbortEnabled(bool) {
+    // Abort follows the running check through the command state (see SetCommandsEnabled).
+}
+
+void TCheckController::SelectFirstRowIfNone() {
+    TMailListView* list = FWindow.MailList();
+    if (list->selectionModel()->hasSelection() || FSortModel->rowCount() == 0)
+        return;
+    list->setCurrentIndex(FSortModel->index(0, 0));
+    list->setFocus();
+}
+
+void TCheckController::PlaySound(TCheckSound Sound) {
+    FWindow.Sounds().Play(Sound == TCheckSound::NewMail ? sndNewMail : sndNoMail);
+}
+
+void TCheckController::RestoreAndRaise() {
+    FWindow.RestoreApp();
+    FWindow.raise();
+    FWindow.activateWindow();
+}
+
+void TCheckController::RefreshStatus() {
+    FWindow.RefreshStatus(); // ends in UpdateStatusParts
+}
+
+void TCheckController::UpdateStatusParts() {
+    FWindow.StatusPanel(2)->setText(ToQString(CheckTimeText(FCycle.LastFullCheck())));
+    const QString title = ToQString(StatusTitle(FMails.Count(), FCycle.LastFullCheck()));
+    FWindow.setWindowTitle(title);
+    QApplication::setApplicationDisplayName(QString());
+    FWindow.Systray().SetHint(title);
+    TCommandState state = FWindow.CommandState();
+    state.HasSelection = FWindow.MailList()->selectionModel()->hasSelection();
+    FWindow.SetCommandState(state);
+}
+
+void TCheckController::TimerTick() {
+    if (FCycle.AnyConnected())
+        return; // a check is running
+    QTimer* timer = FWindow.CheckTimer();
+    timer->stop();
+    FCycle.MaxLines = FWindow.MaxLines();
+    FCycle.CheckAll();
+    if (FWindow.CheckingActive() && timer->interval() > 0)
+        timer->start();
+}
+
+// ---- One account's check
+
+void TCheckController::PostCheckOne(int Position) {
+    QCoreApplication::postEvent(&FWindow, new TCheckOneEvent(Position));
+}
+
+bool TCheckController::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == &FWindow && Event->type() == static_cast<QEvent::Type>(WM_CHECKONE)) {
+        FCycle.MaxLines = FWindow.MaxLines();
+        FCycle.CheckOne(static_cast<TCheckOneEvent*>(Event)->Position());
+        return true;
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+// ---- The list
+
+void TCheckController::CurrentRowChanged(const QModelIndex& Current) {
+    if (!Current.isValid())
+        return;
+    ShowMail(FSortModel->MailIndexOfRow(Current.row()));
+    RefreshStatus();
+}
+
+void TCheckController::ShowMail(int MailIndex) {
+    TLinkRichEdit* message = FWindow.MessagePane();
+    TLinkRichEdit* header = FWindow.HeaderPane();
+    if (MailIndex < 0) {
+        message->setPlainText(QStringLiteral("<No message>"));
+        header->setPlainText(QStringLiteral("<No header>"));
+        return;
+    }
+    const TMail& mail = FMails[MailIndex];
+    for (auto [pane, lines] : {std::pair{message, &mail.BodyLines}, std::pair{header, &mail.HeaderLines}}) {
+        pane->SetPlainLines(*lines);
+        pane->RefreshHyperlinks();
+        pane->moveCursor(QTextCursor::Start);
+        pane->ensureCursorVisible();
+    }
+}
+
+std::vector<int> TCheckController::SelectedMailIndices() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : FWindow.MailList()->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    return FSortModel->MailIndicesOfRows(std::move(rows));
+}
+
+void TCheckController::MarkSelected() {
+    const std::vector<int> selected = SelectedMailIndices();
+    if (selected.empty())
+        return;
+    const int slot = FListModel->ToggleDeleteMarks(selected);
+    if (slot != sndNone)
+        FWindow.Sounds().Play(slot);
+}
+
+void TCheckController::ShowProperties() {
+    const std::vector<int> selected = SelectedMailIndices();
+    if (selected.empty() || selected.front() < 0)
+        return;
+    ShowMessage(&FWindow, FWindow.windowTitle(), ToQString(MailPropertiesText(FMails[selected.front()])),
+                TMessageIcon::None);
+}
+
+void TCheckController::DumpIDs() {
+    for (const auto& line : DumpIDsLines(FMails))
+        AppendSystemLine(line);
+}
+
+void TCheckController::ColumnClicked(int Column) {
+    FSortModel->ColumnClicked(Column);
+    FWindow.SetSort(FSortModel->SortCol(), FSortModel->SortAsc());
+    // The header turns its own indicator on a click; ours is set once it has done so.
+    QTimer::singleShot(0, this, [this] {
+        FWindow.MailList()->header()->setSortIndicator(
+            FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::DescendingOrder : Qt::AscendingOrder);
+    });
+}
+
+void TCheckController::ShowListMenu(const QPoint& At) {
+    const std::vector<int> selected = SelectedMailIndices();
+    if (selected.empty() || selected.front() < 0)
+        return;
+    QMenu menu(&FWindow);
+    menu.setObjectName(QStringLiteral("popupOneMail"));
+    menu.addAction(FWindow.Action(TCommand::MailDelete));
+    menu.addSeparator();
+    menu.addAction(FWindow.Action(TCommand::MailProperties));
+    menu.exec(FWindow.MailList()->viewport()->mapToGlobal(At));
+}
+
+} // namespace quillet

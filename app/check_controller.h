@@ -1,0 +1,94 @@
+// Ties the check cycle and the mail list to the main window: the check commands, the timer, the
+// per-account check (posted so that a menu closes before its check begins), the list with its
+// selection, sorting and mark and properties commands, the detail panes, and the full status
+// refresh (title, tray hint). It is the window's side of the check cycle's host.
+#pragma once
+
+#include "check/check_cycle.h"
+
+#include <QEvent>
+#include <QObject>
+#include <memory>
+
+class QItemSelection;
+class QModelIndex;
+class QPoint;
+
+namespace quillet {
+
+class TAccounts;
+class TMails;
+class TfrmMain;
+class TMailListModel;
+class TMailSortModel;
+class TAccountMenus;
+
+// The private message that starts the check of one account: posted to the main window with the
+// account's position, handled when the event loop next runs.
+inline constexpr int WM_CHECKONE = QEvent::User + 25; // 1025
+class TCheckOneEvent : public QEvent {
+public:
+    explicit TCheckOneEvent(int Position)
+        : QEvent(static_cast<QEvent::Type>(WM_CHECKONE)), FPosition(Position) {}
+    int Position() const { return FPosition; }
+
+private:
+    int FPosition;
+};
+
+class TCheckController : public QObject, public TCheckHost {
+    Q_OBJECT
+public:
+    TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails& Mails);
+    ~TCheckController() override;
+
+    TCheckCycle& Cycle() { return FCycle; }
+    TMailSortModel& SortModel() const { return *FSortModel; }
+    TAccountMenus& AccountMenus() const { return *FMenus; }
+
+    // Posts the check of the account at Position.
+    void PostCheckOne(int Position);
+    // The full status refresh: the window's part, then title, tray hint and command states.
+    void RefreshStatus() override;
+    void TimerTick();
+
+    // TCheckHost
+    void SetStatusText(const std::string& Text) override;
+    void AppendSystemLine(const std::string& Line) override;
+    void AddMail(std::unique_ptr<TMail> Mail) override;
+    void UpdateMail(int MailIndex) override;
+    void RemoveMail(int MailIndex) override;
+    void UpdateAccountButton(int Position) override;
+    void SetCommandsEnabled(bool Enabled) override;
+    void SetAbortEnabled(bool Enabled) override;
+    void SelectFirstRowIfNone() override;
+    void PlaySound(TCheckSound Sound) override;
+    void RestoreAndRaise() override;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void ConnectCommands();
+    void ConnectList();
+    void CurrentRowChanged(const QModelIndex& Current);
+    void ShowMail(int MailIndex);
+    void MarkSelected();
+    void ShowProperties();
+    void DumpIDs();
+    void ColumnClicked(int Column);
+    void ShowListMenu(const QPoint& At);
+    std::vector<int> SelectedMailIndices() const;
+    void UpdateStatusParts();
+
+    TfrmMain& FWindow;
+    TAccounts& FAccounts;
+    TMails& FMails;
+    TCheckCycle FCycle;
+    TMailListModel* FListModel;
+    TMailSortModel* FSortModel;
+    TAccountMenus* FMenus;
+    bool FRefreshing = false;
+};
+
+} // namespace quillet
