@@ -1,7 +1,7 @@
 #include "app/master_password_check.h"
 
-#include "app/message_box.h"
 #include "crypto/master_password.h"
+#include "dialogs/message_box.h"
 
 namespace quillet {
 

@@ -1,6 +1,6 @@
 #include "app/quillet_application.h"
 
-#include "app/message_box.h"
+#include "dialogs/message_box.h"
 
 #include <exception>
 

@@ -3,9 +3,9 @@
 #include "app/accounts_file.h"
 #include "app/ini_file.h"
 #include "app/mail_list_view.h"
-#include "app/message_box.h"
 #include "app/pictures.h"
 #include "app/systray.h"
+#include "dialogs/message_box.h"
 #include "notify/sound_table.h"
 #include "tests/app/window_test_support.h"
 

@@ -1,6 +1,6 @@
 // The "Set password..." command: every path through its prompts and messages.
 #include "app/master_password_check.h"
-#include "app/message_box.h"
+#include "dialogs/message_box.h"
 
 #include <gtest/gtest.h>
 

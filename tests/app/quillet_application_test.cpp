@@ -1,7 +1,7 @@
 // An error that escapes an event handler is shown by the application object, and the program
 // goes on.
-#include "app/message_box.h"
 #include "app/quillet_application.h"
+#include "dialogs/message_box.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

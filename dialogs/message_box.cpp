@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "dialogs/message_box.h"
 
 #include <QMessageBox>
 
