@@ -1,0 +1,97 @@
+// The main window checking mail: a check that waits on a silent server while the window is
+// closed, a timer tick in the middle of a check, the per-account menus, the list after a check.
+#include "app/account_menus.h"
+#include "app/accounts_file.h"
+#include "app/check_controller.h"
+#include "app/ini_file.h"
+#include "app/mail_list_view.h"
+#include "app/mail_sort_model.h"
+#include "mail/pop3_client.h"
+#include "tests/app/window_test_support.h"
+#include "tests/support/scripted_pop3_server.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace quillet::test {
+namespace {
+
+void WriteOneAccount(TWindowBench& Bench, std::uint16_t Port) {
+    TAccounts accounts;
+    AddAccount(accounts, "Home mailbox main", "u", "127.0.0.1", "p", Port, true);
+    TIniFile ini(Bench.Dir.IniPath());
+    WriteAccounts(ini, "", accounts);
+    accounts.Clear();
+}
+
+TEST(CheckController, ClosingTheWindowDuringACheckDropsTheConnectionAndSavesTheSettings) {
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n")
+        .Expect("USER u")
+        .Send("+OK\r\n")
+        .Expect("PASS p")
+        .Send("+OK\r\n")
+        .Expect("LIST")
+        .Silence(60000);
+    ASSERT_TRUE(server.Listen());
+    TWindowBench bench;
+    WriteOneAccount(bench, server.Port());
+    auto window = bench.MakeWindow();
+    auto* controller = new TCheckController(*window, bench.Accounts, bench.Mails);
+    int ticksDuringCheck = 0;
+    QTimer::singleShot(500, [&] {
+        // A timed check now would start a second pass: the open connection stops it.
+        controller->TimerTick();
+        ++ticksDuringCheck;
+        window->close();
+    });
+    TWindowBench::Start(*window);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller->Cycle().Running(); }, 5000));
+    EXPECT_EQ(ticksDuringCheck, 1);
+    EXPECT_FALSE(controller->Cycle().Running());
+    EXPECT_FALSE(bench.Accounts[0].Pop()->Connected());
+    EXPECT_EQ(window->SystemPane()->toPlainText().count(" >Home mailbox main: connecting"), 1);
+    // The account toolbar: one button, its caption the first ten characters of the label.
+    ASSERT_EQ(window->AccountsToolbar()->actions().size(), 1);
+    EXPECT_EQ(window->AccountsToolbar()->actions()[0]->text(), "Home mailb");
+    window.reset(); // the program ends: the settings are saved last
+    EXPECT_EQ(bench.Store.ReadString("Options", "FirstRun", ""), "0");
+    EXPECT_NE(bench.Dir.ReadFile("Quillet.ini").find("Count=1"), std::string::npos);
+}
+
+TEST(CheckController, AccountMenusFollowTheAccounts) {
+    TWindowBench bench;
+    auto window = bench.MakeWindow();
+    auto* controller = new TCheckController(*window, bench.Accounts, bench.Mails);
+    TAccountMenus& menus = controller->AccountMenus();
+    menus.BuildCheckMenu();
+    EXPECT_EQ(window->AccountsCheckMenu()->actions().size(), 2); // separator and "&Cancel"
+    menus.BuildAutoCheckMenu();
+    EXPECT_EQ(window->AccountsAutoCheckMenu()->actions().size(), 5);
+
+    AddAccount(bench.Accounts, "Work", "u", "h", "p", 110, false);
+    menus.BuildAccountsToolbar();
+    menus.BuildAutoCheckMenu();
+    QAction* toggle = window->AccountsAutoCheckMenu()->actions()[0];
+    EXPECT_EQ(toggle->text(), "Work is NOT active");
+    toggle->trigger();
+    EXPECT_TRUE(bench.Accounts[0].Active);
+    menus.BuildAutoCheckMenu();
+    EXPECT_EQ(window->AccountsAutoCheckMenu()->actions()[0]->text(), "Work is active");
+    menus.BuildTrayCheckOneMenu();
+    EXPECT_EQ(window->CheckOneMenu()->actions().size(), 1);
+}
+
+TEST(CheckController, PictureAndCaptionRules) {
+    const std::tuple<bool, bool, int> pictures[] = {
+        {true, true, 8}, {true, false, 8}, {false, true, 6}, {false, false, 7}};
+    for (const auto& [checking, active, picture] : pictures)
+        EXPECT_EQ(AccountButtonPicture(checking, active), picture);
+    EXPECT_EQ(AccountButtonCaption("Company mailbox main"), "Company ma");
+    EXPECT_EQ(AccountButtonCaption("Grüße aus Köln"), "Grüße aus ") << "characters, not bytes";
+}
+
+} // namespace
+} // namespace quillet::test
