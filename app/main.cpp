@@ -6,6 +6,7 @@
 #include "app/registry_store.h"
 #include "app/single_instance.h"
 #include "app/start_options.h"
+#include "app/termination_signals.h"
 #include "model/model.h"
 #include "notify/autostart_entries.h"
 #include "util/decimal_separator.h"
@@ -85,6 +86,10 @@ int main(int argc, char* argv[]) {
         QObject::connect(&window, &TfrmMain::TerminateRequested, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         QObject::connect(&window, &TfrmMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        // Asked to end from outside: the window closes for good, drops its connections and saves.
+        TTerminationSignals termination;
+        QObject::connect(&termination, &TTerminationSignals::TerminationRequested, &window,
+                         [&window] { window.CloseForGood(); });
         window.show();
         exitCode = app.exec();
     }

@@ -172,6 +172,12 @@ void TfrmMain::optExitClick() {
     close();
 }
 
+void TfrmMain::CloseForGood() {
+    FExitRequested = true;
+    if (!close())
+        Q_EMIT Closed();
+}
+
 void TfrmMain::optSetMasterPasswordClick() {
     TDialogAsker asker(*FAskPassword);
     SetMasterPassword(FCredentials.MasterPassword, asker, this, QStringLiteral("Quillet"));

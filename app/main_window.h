@@ -125,6 +125,8 @@ public:
     void RefreshStatus();
     // Restores the program from the tray or the taskbar.
     void RestoreApp();
+    // Closes the window as Exit does, also while a check runs (the session is ending).
+    void CloseForGood();
 
     void LoadDialogPosition(QWidget* Dialog, bool WithSize) override;
     void SaveDialogPosition(QWidget* Dialog, bool WithSize) override;

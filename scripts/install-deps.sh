@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     dovecot-pop3d openssl python3
-    xvfb xauth
+    xvfb xauth xdotool
 )
 
 missing=()

@@ -1,0 +1,129 @@
+// The real program as a user starts it: on a virtual X display, with a settings folder of its
+// own holding one account on a private Dovecot. It must check at once (the window title shows
+// the mail count), and when asked to end it must save the settings file and the options store.
+#include "app/accounts_file.h"
+#include "app/ini_file.h"
+#include "model/account.h"
+#include "tests/support/dovecot_server.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quillet;
+using quillet::test::TDovecotServer;
+
+namespace {
+
+bool ToolsInstalled() {
+    return !QStandardPaths::findExecutable("Xvfb").isEmpty() &&
+           !QStandardPaths::findExecutable("xdotool").isEmpty();
+}
+
+// A free display number: no X socket and no lock file for it.
+int FreeDisplay() {
+    for (int n = 70; n < 120; ++n)
+        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            return n;
+    return -1;
+}
+
+std::string Message(int I) {
+    return "Received: from relay" + std::to_string(I) + ".example.net\nDate: Tue, 8 Dec 2026 09:1" +
+           std::to_string(I) +
+           ":00 +0000\nFrom: Ann Lee <ann@example.org>\nTo: e2e@example.org\nSubject: Hello " +
+           std::to_string(I) + "\nMessage-ID: <" + std::to_string(I) +
+           "@example.org>\n\nLine one\nLine two\n";
+}
+
+// The windows whose title matches Pattern, as xdotool finds them on Display.
+QString FindWindow(const QString& Display, const QString& Pattern) {
+    QProcess search;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", Display);
+    search.setProcessEnvironment(env);
+    search.start("xdotool", {"search", "--name", Pattern});
+    search.waitForFinished(5000);
+    return QString::fromLocal8Bit(search.readAllStandardOutput()).trimmed();
+}
+
+TEST(EndToEnd, RealProgramChecksAMailboxAndSavesItsSettings) {
+    if (!TDovecotServer::Installed() || !ToolsInstalled()) {
+        if (TDovecotServer::Required())
+            FAIL() << "Dovecot, Xvfb and xdotool are required in CI";
+        GTEST_SKIP() << "Dovecot, Xvfb or xdotool is not installed";
+    }
+    TDovecotServer server;
+    server.AddUser("e2e", "pw-e2e");
+    for (int i = 1; i <= 3; ++i)
+        server.Deliver("e2e", Message(i));
+    std::string why;
+    ASSERT_TRUE(server.Start(why)) << why;
+
+    QTemporaryDir settings;
+    {
+        TAccounts accounts;
+        auto account = std::make_unique<TAccount>();
+        account->Label = "E2E";
+        account->UserName = "e2e";
+        account->Password = "pw-e2e";
+        account->Host = "127.0.0.1";
+        account->SetPort(server.Port());
+        accounts.Add(std::move(account));
+        TIniFile ini(QDir(settings.path()).filePath("Quillet.ini").toStdString());
+        WriteAccounts(ini, "", accounts);
+    }
+
+    const int displayNumber = FreeDisplay();
+    ASSERT_GE(displayNumber, 0);
+    const QString display = QStringLiteral(":%1").arg(displayNumber);
+    QProcess xvfb;
+    xvfb.start("Xvfb", {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(xvfb.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(displayNumber)); }, 10000));
+
+    QProcess quillet;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QUILLET_SETTINGS_DIR", settings.path());
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    quillet.setProcessEnvironment(env);
+    quillet.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    quillet.start(QUILLET_EXE, {});
+    ASSERT_TRUE(quillet.waitForStarted(10000));
+
+    // The title becomes "Quillet, 3, hh:mm" once the first check has listed the three mails.
+    QString window;
+    QElapsedTimer clock;
+    clock.start();
+    while (window.isEmpty() && clock.elapsed() < 60000 && quillet.state() == QProcess::Running) {
+        QTest::qWait(250);
+        window = FindWindow(display, "^Quillet, 3, [0-9][0-9]:[0-9][0-9]$");
+    }
+    EXPECT_FALSE(window.isEmpty()) << "no window titled with the mail count";
+
+    quillet.terminate(); // as a session ending: the program closes in good order
+    EXPECT_TRUE(quillet.waitForFinished(30000));
+    EXPECT_EQ(quillet.exitStatus(), QProcess::NormalExit);
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+
+    QFile store(QDir(settings.path()).filePath("Quillet.conf"));
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly)) << "the options store was not written";
+    const QByteArray options = store.readAll();
+    EXPECT_TRUE(options.contains("FirstRun=0"));
+    EXPECT_TRUE(options.contains("SortCol=5"));
+    QFile ini(QDir(settings.path()).filePath("Quillet.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("Count=1"));
+}
+
+} // namespace
