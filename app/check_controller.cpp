@@ -40,8 +40,7 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
     ConnectList();
     connect(&FWindow, &TfrmMain::SettingsLoaded, this, [this] {
         FSortModel->SetSort(FWindow.SortCol(), FWindow.SortAsc());
-        FWindow.MailList()->header()->setSortIndicator(
-            FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::DescendingOrder : Qt::AscendingOrder);
+        ShowSortIndicator();
         FCycle.MaxLines = FWindow.MaxLines();
         FMenus->BuildAccountsToolbar();
     });
@@ -238,10 +237,14 @@ void TCheckController::ColumnClicked(int Column) {
     FSortModel->ColumnClicked(Column);
     FWindow.SetSort(FSortModel->SortCol(), FSortModel->SortAsc());
     // The header turns its own indicator on a click; ours is set once it has done so.
-    QTimer::singleShot(0, this, [this] {
-        FWindow.MailList()->header()->setSortIndicator(
-            FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::DescendingOrder : Qt::AscendingOrder);
-    });
+    QTimer::singleShot(0, this, [this] { ShowSortIndicator(); });
+}
+
+void TCheckController::ShowSortIndicator() {
+    // The triangle points down while the largest (or last) comes first, up otherwise; the
+    // header draws Qt's ascending indicator as a downward triangle.
+    FWindow.MailList()->header()->setSortIndicator(
+        FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void TCheckController::ShowListMenu(const QPoint& At) {

@@ -77,6 +77,7 @@ private:
     void ShowProperties();
     void DumpIDs();
     void ColumnClicked(int Column);
+    void ShowSortIndicator();
     void ShowListMenu(const QPoint& At);
     std::vector<int> SelectedMailIndices() const;
     void UpdateStatusParts();
