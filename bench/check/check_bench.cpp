@@ -2,7 +2,10 @@
 // transfer of every header (Connect, Login, TOP n 50 each, Quit), the first check that adds all
 // of them to the mail list, and a single-account re-check that fetches and matches them all.
 // The re-check beside the plain transfer shows the check's own work as a ratio. The list here
-// is the model alone (no window); the resident memory after the first check is printed.
+// is the model alone (no window); the resident memory after the first check is printed. Last,
+// the real program checks the mailbox and its resident memory is read.
+#include "app/accounts_file.h"
+#include "app/ini_file.h"
 #include "check/check_cycle.h"
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
@@ -11,6 +14,10 @@
 #include "tests/support/dovecot_server.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -130,6 +137,58 @@ void FirstCheckAndRecheck(benchmark::State& State) {
     }
 }
 
+// The real program (this build's quillet, offscreen) checking the same mailbox on a settings
+// folder of its own: its resident memory once the check has logged out, with every mail listed.
+void ProgramMemory(benchmark::State& State) {
+    for (auto _ : State) {
+        QTemporaryDir settings;
+        {
+            TAccounts accounts;
+            auto account = std::make_unique<TAccount>();
+            account->Label = "Bench";
+            account->UserName = "bench";
+            account->Password = "pw";
+            account->Host = "127.0.0.1";
+            account->SetPort(Server->Port());
+            accounts.Add(std::move(account));
+            TIniFile ini(QDir(settings.path()).filePath("Quillet.ini").toStdString());
+            WriteAccounts(ini, "", accounts);
+        }
+        const auto loggedOut = [] {
+            const std::string log = Server->Log();
+            std::size_t n = 0;
+            for (std::size_t at = log.find("Logged out"); at != std::string::npos;
+                 at = log.find("Logged out", at + 1))
+                ++n;
+            return n;
+        };
+        const std::size_t before = loggedOut();
+        QProcess quillet;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QUILLET_SETTINGS_DIR", settings.path());
+        quillet.setProcessEnvironment(env);
+        const auto start = std::chrono::steady_clock::now();
+        quillet.start(QUILLET_EXE, {});
+        if (!quillet.waitForStarted(10000)) {
+            State.SkipWithError("quillet did not start");
+            return;
+        }
+        while (loggedOut() == before && Seconds(start) < 300 && quillet.state() == QProcess::Running)
+            QThread::msleep(100);
+        State.counters["check_s"] = Seconds(start);
+        QThread::msleep(500); // the list settles
+        long rss = 0;
+        std::ifstream status("/proc/" + std::to_string(quillet.processId()) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("VmRSS:"))
+                rss = std::stol(line.substr(6));
+        State.counters["rss_mib"] = static_cast<double>(rss) / 1024.0;
+        quillet.terminate();
+        quillet.waitForFinished(30000);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +214,10 @@ int main(int argc, char** argv) {
         ->UseRealTime()
         ->Iterations(1)
         ->Repetitions(3);
+    benchmark::RegisterBenchmark("Program_Check_20000_Memory", ProgramMemory)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
