@@ -25,6 +25,8 @@ QVariant Alignment(int Column) {
 } // namespace
 
 TMailListModel::TMailListModel(TMails& Mails, QObject* Parent) : QAbstractTableModel(Parent), FMails(Mails) {
+    FShowTimer.setSingleShot(true);
+    connect(&FShowTimer, &QTimer::timeout, this, &TMailListModel::ShowPendingRows);
     FRows.reserve(static_cast<std::size_t>(FMails.Count()));
     for (int i = 0; i < FMails.Count(); ++i)
         FRows.push_back(MailRowTexts(FMails[i]));
@@ -80,16 +82,19 @@ QVariant TMailListModel::headerData(int Section, Qt::Orientation Orientation, in
 }
 
 int TMailListModel::AddMail(std::unique_ptr<TMail> Mail) {
-    MailsAppended(); // entries added behind the model's back come first, in their order
-    const int index = FMails.Count();
-    beginInsertRows(QModelIndex(), index, index);
-    FMails.Add(std::move(Mail));
-    FRows.push_back(MailRowTexts(FMails[index]));
-    endInsertRows();
+    const int index = FMails.Add(std::move(Mail));
+    if (FShowTimer.isActive())
+        return index;
+    const qint64 since = FSinceShown.isValid() ? FSinceShown.elapsed() : ShowIntervalMs;
+    if (since >= ShowIntervalMs)
+        ShowPendingRows();
+    else
+        FShowTimer.start(static_cast<int>(ShowIntervalMs - since));
     return index;
 }
 
-void TMailListModel::MailsAppended() {
+void TMailListModel::ShowPendingRows() {
+    FShowTimer.stop();
     const int first = static_cast<int>(FRows.size());
     const int last = FMails.Count() - 1;
     if (last < first)
@@ -98,10 +103,12 @@ void TMailListModel::MailsAppended() {
     for (int i = first; i <= last; ++i)
         FRows.push_back(MailRowTexts(FMails[i]));
     endInsertRows();
+    FSinceShown.start();
 }
 
 void TMailListModel::RemoveMail(int MailIndex) {
-    if (MailIndex < 0 || MailIndex >= FMails.Count() || MailIndex >= rowCount())
+    ShowPendingRows(); // rows and Mails in step, so that the row to go is MailIndex
+    if (MailIndex < 0 || MailIndex >= FMails.Count())
         return;
     beginRemoveRows(QModelIndex(), MailIndex, MailIndex);
     FMails.Delete(MailIndex);
@@ -110,14 +117,25 @@ void TMailListModel::RemoveMail(int MailIndex) {
 }
 
 void TMailListModel::MailChanged(int MailIndex) {
+    // A mail without a row yet gets its texts when the row is shown.
     if (MailIndex < 0 || MailIndex >= FMails.Count() || MailIndex >= rowCount())
         return;
-    FRows[static_cast<std::size_t>(MailIndex)] = MailRowTexts(FMails[MailIndex]);
-    // The whole row, so that a sort on any column places it again.
-    Q_EMIT dataChanged(index(MailIndex, 0), index(MailIndex, MailListColumns - 1));
+    TMailRow row = MailRowTexts(FMails[MailIndex]);
+    TMailRow& shown = FRows[static_cast<std::size_t>(MailIndex)];
+    if (row == shown)
+        return; // a check that meets a mail again changes nothing the list shows
+    int last = row.Caption != shown.Caption || row.Picture != shown.Picture ? colStt : -1;
+    for (int col = colAccount; col < MailListColumns; ++col)
+        if (row.Cell(col) != shown.Cell(col))
+            last = col;
+    shown = std::move(row);
+    // From column 0 on: the sorted view places a row again only when the change covers
+    // column 0, the column it sorts by (its order comes from the sort rule, whatever the column).
+    Q_EMIT dataChanged(index(MailIndex, colStt), index(MailIndex, std::max(last, static_cast<int>(colStt))));
 }
 
 void TMailListModel::MailsReset() {
+    FShowTimer.stop();
     beginResetModel();
     FRows.clear();
     FRows.reserve(static_cast<std::size_t>(FMails.Count()));

@@ -1,12 +1,19 @@
 // The mail list's data: one row per entry of Mails, in Mails order (row i is Mails[i]), with
 // the eight columns of grdMain. Every change of Mails that the list should show goes through
 // this model, so that attached views stay in step.
+//
+// New mails are shown at most every ShowIntervalMs: a check that adds thousands of mails quickly
+// would otherwise have the views lay out and repaint once per mail, which costs far more than
+// the mail itself. The first mail after a quiet spell shows at once; later ones follow together
+// when the interval is over (the event loop must run), or at once through ShowPendingRows.
 #pragma once
 
 #include "app/mail_row_texts.h"
 #include "model/mails.h"
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -31,13 +38,18 @@ public:
     // The texts of row MailIndex (0 <= MailIndex < rowCount()).
     const TMailRow& Row(int MailIndex) const { return FRows[static_cast<std::size_t>(MailIndex)]; }
 
-    // Appends Mail to Mails and shows its row; returns its index in Mails.
+    static constexpr int ShowIntervalMs = 40;
+
+    // Appends Mail to Mails and shows its row (at once or within ShowIntervalMs); returns its
+    // index in Mails.
     int AddMail(std::unique_ptr<TMail> Mail);
-    // Shows the rows of entries that were appended to Mails directly since the model last looked.
-    void MailsAppended();
+    // Shows every entry of Mails that has no row yet: mails added within the interval, and
+    // entries appended to Mails directly. Call it before reading rows right after adding mails.
+    void ShowPendingRows();
     // Removes the entry at MailIndex from Mails together with its row.
     void RemoveMail(int MailIndex);
-    // The entry at MailIndex changed (state, mark, fields): its row is written again.
+    // The entry at MailIndex changed (state, mark, fields): its row is written again. Views hear
+    // of the columns whose text or picture changed, and of nothing when none did.
     void MailChanged(int MailIndex);
     // Mails changed in ways the model was not told of: every row is built again.
     void MailsReset();
@@ -48,6 +60,8 @@ public:
 private:
     TMails& FMails;
     std::vector<TMailRow> FRows; // the rows as shown; FRows[i] is built from Mails[i]
+    QTimer FShowTimer;           // shows the mails added since the last rows were shown
+    QElapsedTimer FSinceShown;
 };
 
 } // namespace quillet

@@ -46,6 +46,7 @@ struct TMailRow {
     int Picture = PictureEnvelope;
 
     const std::string& Cell(int Column) const { return Cells[static_cast<std::size_t>(Column - 1)]; }
+    bool operator==(const TMailRow&) const = default;
 };
 
 TMailRow MailRowTexts(const TMail& Mail);

@@ -27,6 +27,7 @@ int TMailSortModel::ColumnClicked(int Column) {
 }
 
 int TMailSortModel::FindRow(const std::string& UniqueID) const {
+    FList.ShowPendingRows(); // a mail added a moment ago is found too
     const int mail = FList.Mails().FindMail(UniqueID);
     if (mail < 0 || mail >= FList.rowCount())
         return -1;

@@ -3,7 +3,9 @@
 #include "app/mail_sort_model.h"
 #include "notify/sound_table.h"
 
+#include <QEventLoop>
 #include <QLocale>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 #include <random>
@@ -200,6 +202,7 @@ struct MailList : ::testing::Test {
         list.AddMail(Mail("A", "mid", 3000));
         list.AddMail(Mail("B", "Zed", 500));
         list.AddMail(Mail("C", "alpha", 70000));
+        list.ShowPendingRows();
     }
 };
 
@@ -245,10 +248,11 @@ TEST_F(MailList, NewRowsLandInOrderAndAreFoundAgain) {
         if (i % 3 == 0)
             list.RemoveMail(static_cast<int>(random() % static_cast<unsigned>(mails.Count())));
     }
-    list.MailsAppended(); // nothing pending: no change
-    mails.Add(Mail("late", "m"));
-    list.MailsAppended();
-    list.MailChanged(mails.FindMail("late")); // still sorted after a change
+    mails.Add(Mail("late", "m")); // appended behind the model's back
+    EXPECT_EQ(sorted.FindRow("late") >= 0, true);
+    mails[mails.FindMail("late")].Subject = "0";
+    list.MailChanged(mails.FindMail("late")); // moves to its new place
+    EXPECT_EQ(sorted.FindRow("late"), 0);
     ASSERT_EQ(sorted.rowCount(), mails.Count());
     ASSERT_EQ(view.model()->rowCount(), mails.Count());
     for (int r = 0; r < sorted.rowCount(); ++r) {
@@ -265,6 +269,24 @@ TEST_F(MailList, NewRowsLandInOrderAndAreFoundAgain) {
     EXPECT_EQ(sorted.FindRow("gone"), -1);
     EXPECT_EQ(sorted.MailIndexOfRow(-1), -1);
     EXPECT_EQ(sorted.MailIndexOfRow(sorted.rowCount()), -1);
+}
+
+TEST_F(MailList, QuickAddsShowTogetherAfterAShortWhile) {
+    QTreeView view;
+    view.setModel(&sorted);
+    int inserts = 0;
+    QObject::connect(&list, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    QObject::connect(&list, &QAbstractItemModel::dataChanged, [&] { ADD_FAILURE() << "nothing changed"; });
+    list.MailChanged(0); // the same texts again: views hear nothing
+    for (int i = 0; i < 50; ++i)
+        list.AddMail(Mail("Q" + std::to_string(i), "", i * 2000));
+    EXPECT_LT(sorted.rowCount(), mails.Count());
+    QEventLoop wait;
+    QTimer::singleShot(TMailListModel::ShowIntervalMs * 3, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(sorted.rowCount(), mails.Count());
+    EXPECT_LE(inserts, 2); // one or two showings rather than 50
+    EXPECT_EQ(sorted.index(0, colSize).data().toString().toStdString(), SizeCell(49 * 2000));
 }
 
 } // namespace
