@@ -37,6 +37,9 @@ void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassw
         account->Password = UnprotectText(Ini.ReadString(section, "Password", ""), MasterPassword);
         account->SetPort(Ini.ReadInteger(section, "Port", 110));
         account->Active = Ini.ReadBool(section, "Active", true);
+        // Files from before TLS have neither key: plain POP3, as they always had.
+        account->Security = SecurityFromNumber(Ini.ReadInteger(section, "Security", 0));
+        account->TrustedCert = Ini.ReadString(section, "TrustedCert", "");
         Accounts.Add(std::move(account));
     }
 }
@@ -55,6 +58,8 @@ void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAcco
         Ini.WriteString(section, "Password", ProtectText(account.Password, MasterPassword));
         Ini.WriteInteger(section, "Port", account.Port());
         Ini.WriteBool(section, "Active", account.Active);
+        Ini.WriteInteger(section, "Security", static_cast<int>(account.Security));
+        Ini.WriteString(section, "TrustedCert", account.TrustedCert);
     }
     update.Commit();
 }

@@ -50,6 +50,11 @@ void ReadRecipients(const TMailRecipients& List, std::vector<std::string>& Names
     }
 }
 
+// The first line of a text, for a status bar that shows one line.
+std::string FirstLine(const std::string& Text) {
+    return Text.substr(0, Text.find_first_of("\r\n"));
+}
+
 } // namespace
 
 TCheckCycle::TCheckCycle(TAccounts& Accounts, TMails& Mails, TCheckHost& Host)
@@ -147,6 +152,9 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked) {
         case TListResult::LoginFailed:
             ShowStatus(label, "Failed on login");
             break;
+        case TListResult::TlsFailed:
+            ShowStatus(label, "Failed on TLS: " + FirstLine(account.Pop()->LastReply()));
+            break;
         }
         if (fetch) {
             for (int j = 0; j < FMails.Count(); ++j)
@@ -182,12 +190,24 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
     pop.Password = Account.Password;
     pop.Host = Account.Host;
     pop.Port = Account.Port();
+    pop.Security = Account.Security;
+    pop.TrustedCert = Account.TrustedCert;
     ShowStatus(Account.Label, "connecting");
     if (!pop.Connect()) {
+        const bool tls = pop.TlsFailed();
+        const std::string reason = pop.LastReply();
+        if (tls) {
+            const std::string certificate = pop.TlsCertificateText();
+            LogSystem("Certificate: " + certificate);
+            Account.RefusedCertFingerprint = pop.TlsCertificateFingerprint();
+            Account.RefusedCertText = certificate;
+        }
         pop.Abort();
-        LogSystem(pop.LastReply());
-        return TListResult::ConnectFailed;
+        LogSystem(reason);
+        return tls ? TListResult::TlsFailed : TListResult::ConnectFailed;
     }
+    if (const std::string tls = pop.TlsSummary(); !tls.empty())
+        LogSystem("TLS: " + tls);
     ShowStatus(Account.Label, "sending name and password");
     if (!pop.Login()) {
         pop.Abort();

@@ -19,7 +19,7 @@ class TAccounts;
 class TMails;
 
 // Result of connecting, logging in and listing one account.
-enum class TListResult { Changed = 0, Unchanged = 1, ConnectFailed = 2, LoginFailed = 3 };
+enum class TListResult { Changed = 0, Unchanged = 1, ConnectFailed = 2, LoginFailed = 3, TlsFailed = 4 };
 
 class TCheckCycle {
 public:

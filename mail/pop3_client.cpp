@@ -2,7 +2,10 @@
 
 #include "mail/mail_message.h"
 #include "mail/pop3_text.h"
+#include "mail/tls_policy.h"
 #include "util/strings.h"
+
+#include <algorithm>
 
 namespace quillet {
 
@@ -20,11 +23,13 @@ std::uint8_t CodeOf(TPop3Exchange Code) {
 TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
     FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
                                      const std::string& ReplyText) {
-        if (((Code >= 1 && Code <= 8) || Code == 14) && ReplyText.starts_with("+OK"))
+        if (((Code >= 1 && Code <= 8) || (Code >= 14 && Code <= 16)) && ReplyText.starts_with("+OK"))
             ReplyOK = true;
     };
     FConversation->OnReplyLength = [](const TSocketConversation* Sender, std::string_view Received,
-                                      std::size_t SearchFrom) {
+                                      std::size_t SearchFrom) -> std::size_t {
+        if (Sender->TalkCode() == CodeOf(TPop3Exchange::Handshake))
+            return 0; // the handshake's wait ends when the handshake does
         return Pop3ReplyLength(Received, Sender->Terminator() == kListEnd, SearchFrom);
     };
     FConversation->OnClose = [this](TSocketConversation*) { ClearConnectionState(); };
@@ -56,6 +61,8 @@ bool TPop3Client::Exchange(const std::string& Command, const std::string& Argume
 bool TPop3Client::Connect() {
     if (FConnected || FConversation->Opened() || Host.empty())
         return false;
+    FTlsFailed = false;
+    FCapabilities.clear();
     if (Port < 1 || Port > 65535) {
         FConversation->Refuse("Not connected: " + std::to_string(Port) + " is not a TCP port");
         return false;
@@ -68,11 +75,19 @@ bool TPop3Client::Connect() {
         FConversation->Address.clear();
     }
     FConversation->Port = static_cast<std::uint16_t>(Port);
+    FConversation->TrustedFingerprint = TrustedCert;
     // The greeting is one line, complete only at its CR LF, however the network splits it.
     FConversation->PrepareWait(CodeOf(TPop3Exchange::Greeting), kLineEnd);
-    FConversation->Open();
+    if (Security == TSecurity::Tls)
+        FConversation->OpenEncrypted();
+    else
+        FConversation->Open();
     FConversation->WaitReply();
     FConnected = FConversation->ReplyOK();
+    if (!FConnected && Security == TSecurity::Tls && !FConversation->TlsFailure().empty())
+        FTlsFailed = true;
+    if (FConnected && Security == TSecurity::StartTls && !StartTls())
+        FConnected = false;
     if (!FConnected && FConversation->Opened()) {
         // A refused greeting leaves nothing worth keeping open; LastReply keeps the reason.
         const std::string reason = LastReply();
@@ -80,6 +95,58 @@ bool TPop3Client::Connect() {
         FConversation->Refuse(reason);
     }
     return FConnected;
+}
+
+void TPop3Client::FailTls(const std::string& Why) {
+    FTlsFailed = true;
+    const std::string reason = Why;
+    Abort();
+    FConversation->Refuse(reason);
+}
+
+bool TPop3Client::StartTls() {
+    // CAPA tells whether STLS is offered; a server without CAPA (or refusing it) offers nothing.
+    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa))
+        FCapabilities = ParseCapabilities(LastReply());
+    if (!FConversation->Active()) {
+        FailTls("the connection closed before TLS could start");
+        return false;
+    }
+    if (!HasCapability("STLS")) {
+        FailTls("the server does not offer STLS");
+        return false;
+    }
+    if (!Exchange("STLS", "", "", kLineEnd, TPop3Exchange::Stls)) {
+        FailTls("the server refused STLS: " + LastReply());
+        return false;
+    }
+    FConversation->StartTls(CodeOf(TPop3Exchange::Handshake));
+    FConversation->WaitReply();
+    if (!FConversation->ReplyOK() || !FConversation->Encrypted()) {
+        FailTls(LastReply());
+        return false;
+    }
+    // What was said before TLS cannot be trusted: the capabilities are asked again.
+    FCapabilities.clear();
+    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa))
+        FCapabilities = ParseCapabilities(LastReply());
+    return FConversation->Active();
+}
+
+bool TPop3Client::HasCapability(const std::string& Name) const {
+    return std::find(FCapabilities.begin(), FCapabilities.end(), Name) != FCapabilities.end();
+}
+
+std::string TPop3Client::TlsCertificateText() const {
+    return CertificateText(FConversation->PeerCertificate());
+}
+
+std::string TPop3Client::TlsCertificateFingerprint() const {
+    return CertificateFingerprint(FConversation->PeerCertificate());
+}
+
+std::string TPop3Client::TlsSummary() const {
+    return FConversation->Encrypted() ? FConversation->TlsSummary() : std::string();
 }
 
 bool TPop3Client::Login() {

@@ -4,6 +4,7 @@
 // returning false; LastReply then explains it.
 #pragma once
 
+#include "mail/security.h"
 #include "mail/socket_conversation.h"
 
 #include <QObject>
@@ -27,6 +28,9 @@ enum class TPop3Exchange : std::uint8_t {
     Top = 6,
     Dele = 7,
     Quit = 14,
+    Capa = 15,
+    Stls = 16,
+    Handshake = 17,
 };
 
 class TPop3Client : public QObject {
@@ -41,6 +45,9 @@ public:
     std::string Host;
     TMailMessage* MailMessage = nullptr; // not owned
     bool DeleteOnRetrieve = false;
+    TSecurity Security = TSecurity::None;
+    // The one certificate the account trusts (SHA-256, see tls_policy.h); empty: the usual checks.
+    std::string TrustedCert;
 
     std::int32_t TimeOut() const { return FConversation->TimeOut; }
     void SetTimeOut(std::int32_t Value) { FConversation->TimeOut = Value; }
@@ -53,6 +60,16 @@ public:
     bool Connected() const { return FConnected; }
     bool LoggedIn() const { return FLoggedIn; }
     const std::string& LastTopText() const { return FLastTopText; }
+    // What CAPA listed on this connection (upper case); empty when it was not asked or refused.
+    const std::vector<std::string>& Capabilities() const { return FCapabilities; }
+    bool HasCapability(const std::string& Name) const;
+    // Set when the last Connect failed on TLS (no STLS offered or accepted, or a handshake that
+    // failed); LastReply then says why, and TlsCertificateText describes the certificate.
+    bool TlsFailed() const { return FTlsFailed; }
+    std::string TlsCertificateText() const;
+    std::string TlsCertificateFingerprint() const;
+    // "TLSv1.3, <cipher>" while the connection is encrypted; empty otherwise.
+    std::string TlsSummary() const;
 
     TSocketConversation* Conversation() const { return FConversation; }
 
@@ -75,6 +92,9 @@ private:
     bool Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
                   const std::string& Terminator, TPop3Exchange Code);
     void ClearConnectionState();
+    // CAPA, then STLS and the handshake. False (LastReply saying why) when TLS cannot be had.
+    bool StartTls();
+    void FailTls(const std::string& Why);
 
     TSocketConversation* FConversation;
     std::int32_t FMessageCount = -1;
@@ -82,6 +102,8 @@ private:
     bool FConnected = false;
     bool FLoggedIn = false;
     std::string FLastTopText;
+    std::vector<std::string> FCapabilities;
+    bool FTlsFailed = false;
 };
 
 } // namespace quillet

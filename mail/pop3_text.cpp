@@ -107,6 +107,22 @@ std::string TopTextFromReply(std::string_view Reply) {
     return text;
 }
 
+std::vector<std::string> ParseCapabilities(std::string_view Reply) {
+    std::vector<std::string> capabilities;
+    if (!Reply.starts_with("+OK"))
+        return capabilities;
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::string_view line = TrimSpaces(lines[i]);
+        std::string word(line.substr(0, line.find(' ')));
+        for (char& c : word)
+            c = AsciiUpper(c);
+        if (!word.empty())
+            capabilities.push_back(std::move(word));
+    }
+    return capabilities;
+}
+
 bool IsNumericHost(std::string_view Host) {
     std::size_t start = 0;
     while (true) {

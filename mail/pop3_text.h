@@ -37,6 +37,11 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
 // A line that the server byte-stuffed (a leading "." doubled) gets its added "." removed.
 std::string TopTextFromReply(std::string_view Reply);
 
+// The capabilities a CAPA reply lists (RFC 2449): the first word of every line between the
+// status line and the "." line, in upper case ("TOP", "UIDL", "STLS", ...). Nothing for a
+// reply that is not "+OK".
+std::vector<std::string> ParseCapabilities(std::string_view Reply);
+
 // True when every piece of Host between dots is a decimal number (a numeric IPv4 address);
 // an empty piece makes it a host name.
 bool IsNumericHost(std::string_view Host);

@@ -1,10 +1,13 @@
 #include "mail/socket_conversation.h"
 
+#include "mail/tls_policy.h"
 #include "util/strings.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHostAddress>
+#include <QSslCipher>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTimer>
 #include <algorithm>
@@ -67,6 +70,8 @@ TSocketConversation::TSocketConversation(QObject* Owner)
     connect(FSocket, &QAbstractSocket::disconnected, this, &TSocketConversation::Disconnected);
     connect(FSocket, &QAbstractSocket::errorOccurred, this, &TSocketConversation::SocketError);
     connect(FSocket, &QIODevice::bytesWritten, this, [this] { Wake(); });
+    connect(FSocket, &QSslSocket::sslErrors, this, &TSocketConversation::SslErrors);
+    connect(FSocket, &QSslSocket::encrypted, this, &TSocketConversation::HandshakeDone);
 }
 
 TSocketConversation::~TSocketConversation() {
@@ -88,6 +93,77 @@ void TSocketConversation::Open() {
         FSocket->connectToHost(QHostAddress(QString::fromStdString(Address)), Port);
     else
         FSocket->connectToHost(QString::fromStdString(HostName), Port);
+}
+
+void TSocketConversation::PrepareTls() {
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setProtocol(QSsl::TlsV1_2OrLater);
+    config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    if (!ExtraCaCertificates.isEmpty())
+        config.addCaCertificates(ExtraCaCertificates);
+    FSocket->setSslConfiguration(config);
+    FSocket->setPeerVerifyName(QString::fromStdString(HostName.empty() ? Address : HostName));
+    FTlsFailure.clear();
+    FPeerCertificate = QSslCertificate();
+}
+
+void TSocketConversation::OpenEncrypted() {
+    PrepareTls();
+    FHandshaking = false; // the greeting's wait ends with the greeting, after the handshake
+    if (!Address.empty())
+        FSocket->connectToHostEncrypted(QString::fromStdString(Address), Port,
+                                        QString::fromStdString(Address));
+    else
+        FSocket->connectToHostEncrypted(QString::fromStdString(HostName), Port);
+}
+
+void TSocketConversation::StartTls(std::uint8_t Code) {
+    if (FSocket->bytesAvailable() > 0)
+        FSocket->readAll(); // sent before the handshake: never read as a later reply
+    FUnexpectedDropped = FReceived.size();
+    FReceived.clear();
+    FReplyBreaks = 0;
+    BeginWait(Code, {}, "the TLS handshake");
+    FHandshaking = true;
+    PrepareTls();
+    FSocket->startClientEncryption();
+}
+
+bool TSocketConversation::Encrypted() const {
+    return FSocket->isEncrypted();
+}
+
+std::string TSocketConversation::TlsSummary() const {
+    const QSslCipher cipher = FSocket->sessionCipher();
+    return cipher.protocolString().toStdString() + ", " + cipher.name().toStdString();
+}
+
+void TSocketConversation::SslErrors(const QList<QSslError>& Errors) {
+    FPeerCertificate = FSocket->peerCertificate();
+    if (TrustedCertificateForgives(Errors, FPeerCertificate, TrustedFingerprint)) {
+        FSocket->ignoreSslErrors(Errors);
+        return;
+    }
+    QStringList reasons;
+    for (const QSslError& error : Errors)
+        reasons << error.errorString();
+    FTlsFailure = reasons.join(QStringLiteral("; ")).toStdString();
+}
+
+void TSocketConversation::HandshakeDone() {
+    FPeerCertificate = FSocket->peerCertificate();
+    // A trusted certificate is that exact certificate: a valid chain for another one is not it.
+    if (!TrustedFingerprint.empty() && CertificateFingerprint(FPeerCertificate) != TrustedFingerprint) {
+        FTlsFailure = "The server's certificate is not the one trusted for this account";
+        Fail(TErrorKind::General, "TLS handshake failed: " + FTlsFailure);
+        return;
+    }
+    if (FHandshaking && FWaiting) {
+        FHandshaking = false;
+        FReplyOK = true;
+        FReplyText = "TLS: " + TlsSummary();
+        FinishWait(TWaitEnd::Complete);
+    }
 }
 
 void TSocketConversation::Close() {
@@ -370,6 +446,13 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
     if (Error == QAbstractSocket::RemoteHostClosedError)
         return;
     const TErrorKind kind = ErrorKindFor(Error, FSocket->state());
+    if (Error == QAbstractSocket::SslHandshakeFailedError || Error == QAbstractSocket::SslInternalError ||
+        Error == QAbstractSocket::SslInvalidUserDataError) {
+        if (FTlsFailure.empty())
+            FTlsFailure = FSocket->errorString().toStdString();
+        Fail(kind, "TLS handshake failed: " + FTlsFailure);
+        return;
+    }
     Fail(kind, FWaiting ? FSocket->errorString().toStdString() + " (while waiting for " + FAwaited + ")"
                         : std::string());
 }

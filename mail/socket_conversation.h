@@ -15,6 +15,8 @@
 #include <QAbstractSocket>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSslCertificate>
+#include <QSslError>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -117,6 +119,23 @@ public:
     bool Opened() const;
     // Starts an asynchronous connect to Address or HostName at Port (plain TCP).
     void Open();
+
+    // TLS. The server's certificate is verified against the system's trust store (and
+    // ExtraCaCertificates, which only tests fill) and against the host name; TrustedFingerprint
+    // names the one certificate an account trusts instead. TLS 1.2 is the least accepted.
+    QList<QSslCertificate> ExtraCaCertificates;
+    std::string TrustedFingerprint;
+    // Connects and does the handshake at once (implicit TLS); the greeting's wait covers it.
+    void OpenEncrypted();
+    // The handshake on the open connection (after STLS), as a wait of its own: WaitReply ends
+    // when it is done (ReplyOK) or failed. Bytes the server sent before it are thrown away.
+    void StartTls(std::uint8_t Code);
+    bool Encrypted() const;
+    // Why the last handshake failed (empty when none failed), and the certificate it was about.
+    const std::string& TlsFailure() const { return FTlsFailure; }
+    const QSslCertificate& PeerCertificate() const { return FPeerCertificate; }
+    // "TLSv1.3, TLS_AES_256_GCM_SHA384" once encrypted.
+    std::string TlsSummary() const;
     // Closes the socket at once, dropping unsent data. A connected socket raises the close
     // notification; a wait still running after that ends as a close would end it.
     void Close();
@@ -149,6 +168,9 @@ private:
     void SocketError(QAbstractSocket::SocketError Error);
     void Disconnected();
     void TryCompleteReply();
+    void PrepareTls();
+    void SslErrors(const QList<QSslError>& Errors);
+    void HandshakeDone();
     void StartTimers();
     void StopTimers();
     void Report(std::int32_t Total, std::int32_t Current);
@@ -171,7 +193,10 @@ private:
     bool FWaiting = false;
     bool FReplyOK = false;
     bool FReplyTooLong = false;
-    bool FClosing = false; // Close is dropping the connection: not the server's doing
+    bool FClosing = false;     // Close is dropping the connection: not the server's doing
+    bool FHandshaking = false; // the wait is for a TLS handshake
+    std::string FTlsFailure;
+    QSslCertificate FPeerCertificate;
     TErrorKind FErrorKind = TErrorKind::None;
     std::uint8_t FTalkCode = 0;
 

@@ -1,6 +1,8 @@
 // A POP3 account with its own protocol clients, and the owning list of accounts.
 #pragma once
 
+#include "mail/security.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +27,13 @@ public:
     std::string Host;
     std::string Password;
     bool Active = true;
+    TSecurity Security = TSecurity::None;
+    // SHA-256 fingerprint of the one certificate this account trusts; empty: the usual checks.
+    std::string TrustedCert;
+    // The certificate the last check refused (fingerprint and description), for the account
+    // editor's "Trust this certificate"; kept for this run only.
+    std::string RefusedCertFingerprint;
+    std::string RefusedCertText;
     std::vector<std::string> LastListing; // status line removed, "." line kept
 
     TPop3Client* Pop() const { return FPop.get(); }

@@ -78,8 +78,11 @@ TEST(AccountsFile, HandMadeFileWithScrambledCredentialsLoads) {
         {"Work", "alice", "pop.example.net", "hunter2!", 1, false},
         {"Old", "a", "", "", 65535, true},
     };
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         ExpectAccount(list[i], expected[i]);
+        EXPECT_EQ(list[i].Security, TSecurity::None) << "a file from before TLS checks as it did";
+        EXPECT_TRUE(list[i].TrustedCert.empty());
+    }
 
     // Saving keeps the other section and the comment.
     WriteAccounts(ini, "", list);
@@ -136,6 +139,27 @@ TEST(AccountsFile, SaveAndLoadRoundTrip) {
             ExpectAccount(loaded[i], {list[i].Label, list[i].UserName, list[i].Host, list[i].Password,
                                       list[i].Port(), list[i].Active});
     }
+}
+
+TEST(AccountsFile, SecurityAndTrustedCertificateRoundTrip) {
+    test::TTempAppDir dir;
+    TIniFile ini(dir.IniPath());
+    TAccounts list;
+    for (const auto security : {TSecurity::None, TSecurity::Tls, TSecurity::StartTls}) {
+        AddAccount(list, {"A", "u", "h", "p", 995, true});
+        list[list.Count() - 1].Security = security;
+    }
+    list[1].TrustedCert = "AB:CD";
+    WriteAccounts(ini, "", list);
+    dir.WriteFile("Quillet.ini", dir.ReadFile("Quillet.ini") + "[Account03]\r\nSecurity=7\r\n");
+    TAccounts loaded;
+    ReadAccounts(ini, 4, "", loaded);
+    ASSERT_EQ(loaded.Count(), 4);
+    EXPECT_EQ(loaded[0].Security, TSecurity::None);
+    EXPECT_EQ(loaded[1].Security, TSecurity::Tls);
+    EXPECT_EQ(loaded[1].TrustedCert, "AB:CD");
+    EXPECT_EQ(loaded[2].Security, TSecurity::StartTls);
+    EXPECT_EQ(loaded[3].Security, TSecurity::None) << "an unknown value is plain POP3";
 }
 
 TEST(AccountsFile, FewerAccountsLeaveOldSectionsUnread) {

@@ -236,6 +236,16 @@ TEST_F(CheckCycle, FailedConnectSaysSoAndGoesOn) {
     EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
 }
 
+TEST_F(CheckCycle, StlsNotOfferedFailsOnTlsWithoutCredentials) {
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n").Expect("CAPA").Send("+OK\r\nTOP\r\n.\r\n");
+    ASSERT_TRUE(server.Listen());
+    AddAccount("Safe", server.Port()).Security = TSecurity::StartTls;
+    cycle.CheckAll();
+    EXPECT_TRUE(host.Said(" >Safe: Failed on TLS: the server does not offer STLS"));
+    EXPECT_EQ(server.Received(), Lines{"CAPA"});
+}
+
 TEST_F(CheckCycle, AbortDuringTheHeaderLoopStopsAndForgetsTheListing) {
     TScriptedPop3Server server;
     server.Send("+OK\r\n")

@@ -50,11 +50,16 @@ void WriteFile(const std::string& Path, const std::string& Text) {
     out << Text;
 }
 
-std::uint16_t FreeLoopbackPort() {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
+// A free port on 127.0.0.1 other than Taken.
+std::uint16_t FreeLoopbackPort(std::uint16_t Taken = 0) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0))
+            return 0;
+        if (probe.serverPort() != Taken)
+            return probe.serverPort();
+    }
+    return 0;
 }
 
 } // namespace
@@ -158,9 +163,8 @@ void TDovecotServer::WriteConfig() {
                                "default_internal_user = dovecot\ndefault_login_user = dovenull\n"
                                "first_valid_uid = " +
                                uid + "\nlast_valid_uid = " + uid + "\nfirst_valid_gid = " + gid +
-                               "\nlast_valid_gid = " + gid +
-                               "\n"
-                               "ssl = no\ndisable_plaintext_auth = no\nauth_mechanisms = plain login\n"
+                               "\nlast_valid_gid = " + gid + "\n" + TlsSettings() +
+                               "disable_plaintext_auth = no\nauth_mechanisms = plain login\n"
                                "auth_failure_delay = 0\n"
                                "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%n " +
                                usersPath +
@@ -171,7 +175,7 @@ void TDovecotServer::WriteConfig() {
                                "mail_location = maildir:~/Maildir\npop3_uidl_format = %08Xu%08Xv\n"
                                "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n"
                                "    port = " +
-                               std::to_string(FPort) + "\n  }\n}\n";
+                               std::to_string(FPort) + "\n  }\n" + TlsListener() + "}\n";
     WriteFile(FRoot + "/dovecot.conf", config);
 }
 
@@ -189,7 +193,9 @@ bool TDovecotServer::Start(std::string& Why) {
     for (const char* sub : {"/run", "/state", "/log"})
         MakeDir(FRoot + sub, 0755, 0, 0);
     FPort = FreeLoopbackPort();
-    if (FPort == 0) {
+    if (!FTlsCert.empty())
+        FTlsPort = FreeLoopbackPort(FPort);
+    if (FPort == 0 || (!FTlsCert.empty() && FTlsPort == 0)) {
         Why = "no free loopback port";
         return false;
     }
@@ -217,6 +223,44 @@ bool TDovecotServer::Start(std::string& Why) {
     }
     Why = "dovecot did not greet in time: " + Log();
     return false;
+}
+
+void TDovecotServer::EnableTls(const std::string& CertPath, const std::string& KeyPath) {
+    FTlsCert = CertPath;
+    FTlsKey = KeyPath;
+}
+
+bool TDovecotServer::Restart(std::string& Why) {
+    Stop();
+    const std::uint16_t port = FPort;
+    WriteConfig();
+    FProcess = std::make_unique<QProcess>();
+    FProcess->setProcessChannelMode(QProcess::MergedChannels);
+    FProcess->start(FindProgram("dovecot"), {"-F", "-c", QString::fromStdString(FRoot + "/dovecot.conf")});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        if (probe.waitForConnected(500) && probe.waitForReadyRead(2000) && probe.readAll().startsWith("+OK"))
+            return true;
+        QThread::msleep(50);
+    }
+    Why = "dovecot did not come back: " + Log();
+    return false;
+}
+
+std::string TDovecotServer::TlsSettings() const {
+    if (FTlsCert.empty())
+        return "ssl = no\n";
+    return "ssl = yes\nssl_cert = <" + FTlsCert + "\nssl_key = <" + FTlsKey +
+           "\nssl_min_protocol = TLSv1.2\n";
+}
+
+std::string TDovecotServer::TlsListener() const {
+    if (FTlsCert.empty())
+        return {};
+    return "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " + std::to_string(FTlsPort) +
+           "\n    ssl = yes\n  }\n";
 }
 
 void TDovecotServer::Stop() {

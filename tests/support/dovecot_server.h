@@ -30,6 +30,12 @@ public:
     void AddUser(const std::string& Name, const std::string& Password);
     // Starts the server and waits until it greets; on failure Why says what went wrong.
     bool Start(std::string& Why);
+    // Serves POP3S on TlsPort and STLS on Port with this certificate and key (PEM files). Call
+    // before Start; call again and Restart to change the certificate.
+    void EnableTls(const std::string& CertPath, const std::string& KeyPath);
+    std::uint16_t TlsPort() const { return FTlsPort; }
+    // Stops and starts again on the same ports with the current configuration.
+    bool Restart(std::string& Why);
     // Stops the server (SIGTERM to its own pid, then SIGKILL if it lingers).
     void Stop();
 
@@ -46,10 +52,14 @@ private:
     std::string MaildirOf(const std::string& User) const;
     bool EnsureMailUser(std::string& Why);
     void WriteConfig();
+    std::string TlsSettings() const;
+    std::string TlsListener() const;
 
     QTemporaryDir FDir;
     std::string FRoot;
     std::uint16_t FPort = 0;
+    std::uint16_t FTlsPort = 0;
+    std::string FTlsCert, FTlsKey;
     unsigned FMailUid = 0, FMailGid = 0;
     std::vector<std::pair<std::string, std::string>> FUsers;
     std::unique_ptr<QProcess> FProcess;

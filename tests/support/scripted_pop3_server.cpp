@@ -1,13 +1,33 @@
 #include "tests/support/scripted_pop3_server.h"
 
 #include <QHostAddress>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace quillet::test {
 
-TScriptedPop3Server::TScriptedPop3Server() : FServer(new QTcpServer(this)) {
+namespace {
+
+// Hands out TLS-capable sockets, so that a transcript can start TLS on its connection.
+class TTlsCapableServer : public QTcpServer {
+public:
+    using QTcpServer::QTcpServer;
+
+protected:
+    void incomingConnection(qintptr Descriptor) override {
+        auto* socket = new QSslSocket(this);
+        if (socket->setSocketDescriptor(Descriptor))
+            addPendingConnection(socket);
+        else
+            delete socket;
+    }
+};
+
+} // namespace
+
+TScriptedPop3Server::TScriptedPop3Server() : FServer(new TTlsCapableServer(this)) {
     connect(FServer, &QTcpServer::newConnection, this, &TScriptedPop3Server::Accept);
 }
 
@@ -38,6 +58,13 @@ TScriptedPop3Server& TScriptedPop3Server::Silence(int Ms) {
 
 TScriptedPop3Server& TScriptedPop3Server::Close() {
     FSteps.push_back({TStep::kClose, {}, {}, 0});
+    return *this;
+}
+
+TScriptedPop3Server& TScriptedPop3Server::StartTls(const QSslCertificate& Certificate, const QSslKey& Key) {
+    FCertificate = Certificate;
+    FKey = Key;
+    FSteps.push_back({TStep::kStartTls, {}, {}, 0});
     return *this;
 }
 
@@ -132,6 +159,20 @@ void TScriptedPop3Server::Advance() {
             ++FNext;
             FClient->disconnectFromHost();
             return;
+        case TStep::kStartTls: {
+            ++FNext;
+            auto* tls = static_cast<QSslSocket*>(FClient);
+            tls->setLocalCertificate(FCertificate);
+            tls->setPrivateKey(FKey);
+            FPaused = true;
+            connect(tls, &QSslSocket::encrypted, this, [this] {
+                FPaused = false;
+                Advance();
+            });
+            connect(tls, &QSslSocket::sslErrors, this, [](const QList<QSslError>&) {});
+            tls->startServerEncryption();
+            return;
+        }
         }
     }
 }

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QObject>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +33,9 @@ public:
     TScriptedPop3Server& Silence(int Ms);
     // Closes the connection (after what was written has been sent).
     TScriptedPop3Server& Close();
+    // Starts TLS as the server side with this certificate and key; the transcript goes on once
+    // the handshake is done (a client that fails it leaves the rest unplayed).
+    TScriptedPop3Server& StartTls(const QSslCertificate& Certificate, const QSslKey& Key);
 
     // Starts listening; false when no port could be had.
     bool Listen();
@@ -45,7 +50,7 @@ public:
 
 private:
     struct TStep {
-        enum Kind { kSend, kChunks, kExpect, kSilence, kClose } kind;
+        enum Kind { kSend, kChunks, kExpect, kSilence, kClose, kStartTls } kind;
         std::string text;
         std::vector<std::string> chunks;
         int ms = 0;
@@ -66,6 +71,8 @@ private:
     std::vector<std::string> FPending;
     std::vector<std::string> FReceived;
     std::vector<std::string> FErrors;
+    QSslCertificate FCertificate;
+    QSslKey FKey;
 };
 
 } // namespace quillet::test
