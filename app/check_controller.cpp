@@ -120,6 +120,7 @@ void TCheckController::SetAbortEnabled(bool) {
 }
 
 void TCheckController::SelectFirstRowIfNone() {
+    FListModel->ShowPendingRows(); // rows of the last mails added are shown in batches
     TMailListView* list = FWindow.MailList();
     if (list->selectionModel()->hasSelection() || FSortModel->rowCount() == 0)
         return;
