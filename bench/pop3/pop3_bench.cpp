@@ -7,8 +7,11 @@
 #include "mail/pop3_client.h"
 #include "tests/support/dovecot_server.h"
 #include "tests/support/scripted_pop3_server.h"
+#include "tests/support/test_ca.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -34,12 +37,19 @@ std::string MessageText(int I) {
     return text;
 }
 
-void QuilletCheck(benchmark::State& State) {
+quillet::test::TTestCa* Ca = nullptr;
+std::string CaPath;
+
+void QuilletCheck(benchmark::State& State, bool Tls) {
     TMailMessage msg;
     for (auto _ : State) {
         TPop3Client pop;
         pop.Host = "127.0.0.1";
-        pop.Port = Server->Port();
+        pop.Port = Tls ? Server->TlsPort() : Server->Port();
+        if (Tls) {
+            pop.Security = TSecurity::Tls;
+            pop.Conversation()->ExtraCaCertificates = {Ca->Certificate()};
+        }
         pop.UserName = "bench";
         pop.Password = "pw";
         pop.MailMessage = &msg;
@@ -61,10 +71,13 @@ void QuilletCheck(benchmark::State& State) {
 }
 
 const char* const kPoplibScript = R"(
-import poplib, sys, time
-port, count, lines = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
+import poplib, ssl, sys, time
+port, count, lines, ca = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
 t = time.perf_counter()
-p = poplib.POP3('127.0.0.1', port)
+if ca:
+    p = poplib.POP3_SSL('127.0.0.1', port, context=ssl.create_default_context(cafile=ca))
+else:
+    p = poplib.POP3('127.0.0.1', port)
 p.user('bench')
 p.pass_('pw')
 p.list()
@@ -74,11 +87,13 @@ p.quit()
 print(time.perf_counter() - t)
 )";
 
-void PoplibCheck(benchmark::State& State) {
+void PoplibCheck(benchmark::State& State, bool Tls) {
     for (auto _ : State) {
         QProcess python;
-        python.start("/usr/bin/python3", {"-c", kPoplibScript, QString::number(Server->Port()),
-                                          QString::number(kMessages), QString::number(kTopLines)});
+        python.start("/usr/bin/python3",
+                     {"-c", kPoplibScript, QString::number(Tls ? Server->TlsPort() : Server->Port()),
+                      QString::number(kMessages), QString::number(kTopLines),
+                      Tls ? QString::fromStdString(CaPath) : QString()});
         if (!python.waitForFinished(120000) || python.exitCode() != 0) {
             State.SkipWithError("poplib script failed");
             return;
@@ -134,7 +149,17 @@ public:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    quillet::test::TTestCa ca;
+    Ca = &ca;
+    const quillet::test::TServerCertificate cert = ca.Issue("bench");
+    CaPath = QDir::temp().filePath("quillet-bench-ca.pem").toStdString();
+    {
+        QFile out(QString::fromStdString(CaPath));
+        if (out.open(QIODevice::WriteOnly))
+            out.write(ca.Certificate().toPem());
+    }
     quillet::test::TDovecotServer server;
+    server.EnableTls(cert.CertPath, cert.KeyPath);
     server.AddUser("bench", "pw");
     for (int i = 1; i <= kMessages; ++i)
         server.Deliver("bench", MessageText(i));
@@ -146,16 +171,26 @@ int main(int argc, char** argv) {
     Server = &server;
 
     benchmark::Initialize(&argc, argv);
-    benchmark::RegisterBenchmark("Quillet_Connect_Login_Top50x1000_Quit", QuilletCheck)
+    benchmark::RegisterBenchmark("Quillet_Connect_Login_Top50x1000_Quit", QuilletCheck, false)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
         ->Iterations(1)
         ->Repetitions(9);
-    benchmark::RegisterBenchmark("Poplib_Connect_Login_Top50x1000_Quit", PoplibCheck)
+    benchmark::RegisterBenchmark("Poplib_Connect_Login_Top50x1000_Quit", PoplibCheck, false)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(9);
+    benchmark::RegisterBenchmark("Quillet_Tls_Connect_Login_Top50x1000_Quit", QuilletCheck, true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1)
+        ->Repetitions(3);
+    benchmark::RegisterBenchmark("PoplibSsl_Connect_Login_Top50x1000_Quit", PoplibCheck, true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(3);
     benchmark::RegisterBenchmark("Quillet_SilentWait5s", SilentWaitCpu)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
