@@ -1,5 +1,5 @@
 // Feeds any bytes to the POP3 client's reply parsing as a server could send them: the reply framing,
-// the listing parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
+// the capability list, the listing parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
 // the table of message sizes past its bound.
 #include "mail/pop3_text.h"
 
@@ -33,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
             std::abort();
     }
     quillet::TopTextFromReply(reply);
+    for (const std::string& capability : quillet::ParseCapabilities(reply))
+        if (capability.empty() || capability.find(' ') != std::string::npos)
+            std::abort();
     quillet::IsNumericHost(reply);
     quillet::IsSafeArgument(reply);
     return 0;
