@@ -1,6 +1,6 @@
 // Feeds any bytes to the POP3 client's reply parsing as a server could send them: the reply framing,
-// the capability list, the listing parse, the TOP text and the numeric-host rule. None may crash, and a listing may never size
-// the table of message sizes past its bound.
+// the capability list, the listing parse, the TOP text and the numeric-host rule. None may crash, and a
+// listing may never size the table of message sizes past its bound.
 #include "mail/pop3_text.h"
 
 #include <cstddef>
