@@ -1,6 +1,7 @@
 #include "check/check_cycle.h"
 
-#include "mail/mail_format_error.h"
+#include "check/fetched_mail.h"
+
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
 #include "mail/smtp_client.h"
@@ -9,6 +10,7 @@
 #include "util/strings.h"
 
 #include <QCoreApplication>
+#include <unordered_set>
 
 namespace quillet {
 
@@ -23,31 +25,6 @@ int IndexOfEntry(const TMails& Mails, const std::string& ID, const TMail* Entry)
         if (&Mails[j] == Entry)
             return j;
     return -1;
-}
-
-// A header field that cannot be decoded (a damaged encoded word) leaves its value empty and is
-// said in the System pane; it never ends the check.
-template <typename TRead> std::string ReadField(TRead Read, const char* Name, std::string& Problems) {
-    try {
-        return Read();
-    } catch (const EMailFormatError& e) {
-        Problems += std::string(Problems.empty() ? "" : "; ") + Name + ": " + e.what();
-        return {};
-    }
-}
-
-void ReadRecipients(const TMailRecipients& List, std::vector<std::string>& Names,
-                    std::vector<std::string>& Addresses, std::string& Problems) {
-    try {
-        for (int i = 0; i < List.Count(); ++i) {
-            Names.push_back(List.Names(i));
-            Addresses.push_back(List.Addresses(i));
-        }
-    } catch (const EMailFormatError& e) {
-        Names.clear();
-        Addresses.clear();
-        Problems += std::string(Problems.empty() ? "" : "; ") + List.FieldName + ": " + e.what();
-    }
 }
 
 // The first line of a text, for a status bar that shows one line.
@@ -191,6 +168,7 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
     pop.Host = Account.Host;
     pop.Port = Account.Port();
     pop.Security = Account.Security;
+    pop.UseFastChecks = UseFastChecks;
     pop.TrustedCert = Account.TrustedCert;
     ShowStatus(Account.Label, "connecting");
     if (!pop.Connect()) {
@@ -227,39 +205,70 @@ void TCheckCycle::FetchHeaders(TAccount& Account) {
     const TMailMessage& message = *Account.MailMessage();
     const std::string label = Account.Label;
     const std::int32_t n = pop.MessageCount();
+    const auto retrieved = [&](std::int32_t K) {
+        ShowStatus(label, "message " + std::to_string(K) + "/" + std::to_string(n) + " retrieved");
+    };
+    // A message whose unique id is known, and whose entry is still listed, is matched without
+    // fetching its header again; everything else is fetched.
+    std::vector<std::int32_t> fetch;
+    std::vector<bool> known(static_cast<std::size_t>(std::max(n, 0)) + 1, false);
     for (std::int32_t k = 1; k <= n; ++k) {
-        if (pop.FetchTop(k, MaxLines)) {
+        const auto id = Account.UidlIdentities.find(pop.UniqueIdOf(k));
+        const int j = id == Account.UidlIdentities.end() || pop.UniqueIdOf(k).empty()
+                          ? -1
+                          : FMails.FindMail(id->second);
+        known[static_cast<std::size_t>(k)] = j >= 0 && FMails[j].Account == label;
+        if (!known[static_cast<std::size_t>(k)])
+            fetch.push_back(k);
+    }
+    // Known messages are matched in their turn, so that the status runs through k/n in order.
+    std::int32_t turn = 1;
+    const auto matchKnownBefore = [&](std::int32_t Before) {
+        for (; turn < Before && turn <= n; ++turn) {
+            if (!known[static_cast<std::size_t>(turn)])
+                continue;
+            const int j = FMails.FindMail(Account.UidlIdentities[pop.UniqueIdOf(turn)]);
+            if (j >= 0) {
+                FMails[j].State = TMailState::Old;
+                FMails[j].SetServerIdx(turn);
+                FHost.UpdateMail(j);
+                retrieved(turn);
+            }
+            FHost.RefreshStatus();
+            if (FAbortRequested)
+                return false;
+        }
+        return true;
+    };
+    const bool complete = pop.FetchTops(fetch, MaxLines, [&](std::int32_t K, bool Ok) {
+        if (!matchKnownBefore(K))
+            return false;
+        turn = K + 1;
+        if (Ok) {
             if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
                 LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
-            auto mail = std::make_unique<TMail>();
             std::string problems;
-            mail->SetServerIdx(k);
-            mail->Account = label;
-            mail->FromName = TrimSpace(ReadField([&] { return message.SenderName(); }, "From", problems));
-            mail->FromAddr = TrimSpace(ReadField([&] { return message.SenderAddress(); }, "From", problems));
-            ReadRecipients(message.ToRecipients, mail->ToName, mail->ToAddr, problems);
-            ReadRecipients(message.CcRecipients, mail->CCName, mail->CCAddr, problems);
-            ReadRecipients(message.BccRecipients, mail->BCCName, mail->BCCAddr, problems);
-            mail->Subject = TrimSpace(ReadField([&] { return message.SubjectText(); }, "Subject", problems));
-            try {
-                mail->DateSent = message.SentDate();
-            } catch (const EMailFormatError&) {
+            bool dateError = false;
+            auto mail = MailFromMessage(message, K, label, Account.ListedSize(K), problems, dateError);
+            if (dateError)
                 LogSystem("DateSent error");
-                mail->DateSent = 0;
-            }
             if (!problems.empty())
-                LogSystem("Header error in message " + std::to_string(k) + ": " + problems);
-            mail->DateRcvd = NowDateTime();
-            mail->MailSize = Account.ListedSize(k);
-            SplitHeaderAndBody(message.Header, mail->HeaderLines, mail->BodyLines);
-            mail->UniqueID = MailIdentity(message.Header);
-            mail->ServerID = TrimSpace(message.MessageId());
+                LogSystem("Header error in message " + std::to_string(K) + ": " + problems);
+            if (const std::string uid = pop.UniqueIdOf(K); !uid.empty())
+                Account.UidlIdentities[uid] = mail->UniqueID;
             AddOrUpdateMail(std::move(mail));
-            ShowStatus(label, "message " + std::to_string(k) + "/" + std::to_string(n) + " retrieved");
+            retrieved(K);
         }
         FHost.RefreshStatus();
-        if (FAbortRequested)
-            break;
+        return !FAbortRequested;
+    });
+    if (complete && matchKnownBefore(n + 1) && pop.HasUniqueIds()) {
+        // Ids no longer listed belong to mail gone from the server.
+        std::unordered_set<std::string> listed;
+        for (std::int32_t k = 1; k <= n; ++k)
+            listed.insert(pop.UniqueIdOf(k));
+        std::erase_if(Account.UidlIdentities,
+                      [&listed](const auto& Entry) { return !listed.contains(Entry.first); });
     }
     if (!FAbortRequested)
         DeleteMarked(Account);
@@ -270,33 +279,39 @@ void TCheckCycle::FetchHeaders(TAccount& Account) {
 void TCheckCycle::DeleteMarked(TAccount& Account) {
     TPop3Client& pop = *Account.Pop();
     const std::string label = Account.Label;
-    for (int j = 0; j < FMails.Count() && !FAbortRequested;) {
-        TMail& mail = FMails[j];
-        if (mail.Account != label || !mail.MarkedForDelete) {
-            ++j;
+    // The marked mails met in this check, taken now: marks set while the deletions run count at
+    // the next check.
+    struct TMarked {
+        const TMail* Entry;
+        std::string ID;
+    };
+    std::vector<TMarked> marked;
+    std::vector<std::int32_t> numbers;
+    for (int j = 0; j < FMails.Count(); ++j) {
+        const TMail& mail = FMails[j];
+        if (mail.Account != label || !mail.MarkedForDelete)
             continue;
-        }
         if (mail.State == TMailState::Unseen) {
             // Not met in this check: its message number comes from an earlier connection and
             // may now belong to another message. Nothing is sent; the mark stays.
             LogSystem("Not deleted: \"" + mail.Subject +
                       "\" was not found on the server in this check; it stays marked");
-            ++j;
             continue;
         }
-        const std::string id = mail.UniqueID;
-        const TMail* const entry = &mail;
-        LogSystem("DELE " + std::to_string(mail.ServerIdx));
-        pop.DeleteMessage(mail.ServerIdx);
+        marked.push_back({&mail, mail.UniqueID});
+        numbers.push_back(mail.ServerIdx);
+    }
+    std::size_t next = 0;
+    pop.DeleteMessages(numbers, [&](std::int32_t N, bool) {
+        const TMarked& done = marked[next++];
+        LogSystem("DELE " + std::to_string(N));
         LogSystem(pop.LastReply());
-        const int at = IndexOfEntry(FMails, id, entry);
-        if (at >= 0) {
+        if (const int at = IndexOfEntry(FMails, done.ID, done.Entry); at >= 0)
             FHost.RemoveMail(at);
-            j = at;
-        }
         FHost.RefreshStatus();
         QCoreApplication::processEvents();
-    }
+        return !FAbortRequested;
+    });
 }
 
 void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {

@@ -27,6 +27,8 @@ public:
 
     // Body lines asked for with every TOP.
     std::int32_t MaxLines = 50;
+    // CAPA, PIPELINING and UIDL where the server offers them; off, one command at a time.
+    bool UseFastChecks = true;
 
     bool AbortRequested() const { return FAbortRequested; }
     bool NewMailArrived() const { return FNewMailArrived; }

@@ -23,7 +23,7 @@ std::uint8_t CodeOf(TPop3Exchange Code) {
 TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
     FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,
                                      const std::string& ReplyText) {
-        if (((Code >= 1 && Code <= 8) || (Code >= 14 && Code <= 16)) && ReplyText.starts_with("+OK"))
+        if (Code != 0 && ReplyText.starts_with("+OK"))
             ReplyOK = true;
     };
     FConversation->OnReplyLength = [](const TSocketConversation* Sender, std::string_view Received,
@@ -63,6 +63,7 @@ bool TPop3Client::Connect() {
         return false;
     FTlsFailed = false;
     FCapabilities.clear();
+    FUniqueIds.clear();
     if (Port < 1 || Port > 65535) {
         FConversation->Refuse("Not connected: " + std::to_string(Port) + " is not a TCP port");
         return false;
@@ -88,6 +89,8 @@ bool TPop3Client::Connect() {
         FTlsFailed = true;
     if (FConnected && Security == TSecurity::StartTls && !StartTls())
         FConnected = false;
+    else if (FConnected && Security != TSecurity::StartTls && UseFastChecks)
+        AskCapabilities();
     if (!FConnected && FConversation->Opened()) {
         // A refused greeting leaves nothing worth keeping open; LastReply keeps the reason.
         const std::string reason = LastReply();
@@ -106,8 +109,7 @@ void TPop3Client::FailTls(const std::string& Why) {
 
 bool TPop3Client::StartTls() {
     // CAPA tells whether STLS is offered; a server without CAPA (or refusing it) offers nothing.
-    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa))
-        FCapabilities = ParseCapabilities(LastReply());
+    AskCapabilities();
     if (!FConversation->Active()) {
         FailTls("the connection closed before TLS could start");
         return false;
@@ -127,10 +129,15 @@ bool TPop3Client::StartTls() {
         return false;
     }
     // What was said before TLS cannot be trusted: the capabilities are asked again.
+    AskCapabilities();
+    return FConversation->Active();
+}
+
+void TPop3Client::AskCapabilities() {
+    // A server without CAPA, or one that refuses it, has no capabilities.
     FCapabilities.clear();
     if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa))
         FCapabilities = ParseCapabilities(LastReply());
-    return FConversation->Active();
 }
 
 bool TPop3Client::HasCapability(const std::string& Name) const {
@@ -160,6 +167,15 @@ bool TPop3Client::Login() {
     if (!Exchange("LIST", "", "", kListEnd, TPop3Exchange::List))
         return FLoggedIn; // still true when LIST was refused; false when the reply cost the connection
     ParseListing(LastReply(), FMessageCount, FMessageSizes);
+    if (UseFastChecks && HasCapability("UIDL") && FMessageCount > 0) {
+        // The listing stays LastReply, as the check stores and compares it.
+        const std::string listing = LastReply();
+        if (Exchange("UIDL", "", "", kListEnd, TPop3Exchange::Uidl))
+            FUniqueIds = ParseUidlListing(LastReply());
+        FConversation->Refuse(listing);
+        if (!FConversation->Active())
+            return false;
+    }
     return true;
 }
 
@@ -173,10 +189,111 @@ bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
     if (!Exchange("TOP " + std::to_string(N) + " " + std::to_string(LineCount), "", "", kListEnd,
                   TPop3Exchange::Top))
         return false;
+    LoadTop(N);
+    return true;
+}
+
+void TPop3Client::LoadTop(std::int32_t) {
     FLastTopText = TopTextFromReply(LastReply());
     if (MailMessage) {
         MailMessage->Reset();
         MailMessage->Header = SplitTextLines(FLastTopText);
+    }
+}
+
+std::string TPop3Client::UniqueIdOf(std::int32_t N) const {
+    const auto found = FUniqueIds.find(N);
+    return found == FUniqueIds.end() ? std::string() : found->second;
+}
+
+bool TPop3Client::FetchTopRange(std::int32_t First, std::int32_t Last, std::int32_t LineCount,
+                                const TEachReply& Each) {
+    std::vector<std::int32_t> numbers;
+    for (std::int32_t n = First; n <= Last; ++n)
+        numbers.push_back(n);
+    return FetchTops(numbers, LineCount, Each);
+}
+
+bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
+                            const TEachReply& Each) {
+    if (!Pipelining()) {
+        for (const std::int32_t n : Numbers)
+            if (!Each(n, FetchTop(n, LineCount)))
+                return false;
+        return true;
+    }
+    const std::string lines = " " + std::to_string(LineCount);
+    return Pipeline(
+        Numbers, [&lines](std::int32_t N) { return "TOP " + std::to_string(N) + lines; }, TPop3Exchange::Top,
+        kListEnd,
+        [this](std::int32_t N) {
+            FLastTopText.clear();
+            const bool ok = FConversation->ReplyOK();
+            if (ok)
+                LoadTop(N);
+            return ok;
+        },
+        Each);
+}
+
+bool TPop3Client::DeleteMessages(const std::vector<std::int32_t>& Numbers, const TEachReply& Each) {
+    if (!Pipelining()) {
+        for (const std::int32_t n : Numbers)
+            if (!Each(n, DeleteMessage(n)))
+                return false;
+        return true;
+    }
+    return Pipeline(
+        Numbers, [](std::int32_t N) { return "DELE " + std::to_string(N); }, TPop3Exchange::Dele, kLineEnd,
+        [this](std::int32_t) { return FConversation->ReplyOK(); }, Each);
+}
+
+bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
+                           const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
+                           const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
+                           const TEachReply& Each) {
+    if (!FConnected || !FLoggedIn || !FConversation->Active()) {
+        for (const std::int32_t n : Numbers)
+            if (!Each(n, false))
+                return false;
+        return true;
+    }
+    // Unread bytes from before the run were asked for by nobody.
+    FConversation->DropUnread();
+    std::size_t sent = 0;
+    std::int64_t outstanding = 0; // bytes of commands sent and not yet answered
+    std::vector<std::int64_t> lengths(Numbers.size());
+    for (std::size_t k = 0; k < Numbers.size(); ++k) {
+        // Keep the window full: a bounded number of commands and command bytes in flight, so that
+        // neither side's buffers fill while the other waits.
+        while (sent < Numbers.size() && sent - k < static_cast<std::size_t>(PipelineWindow) &&
+               (sent == k || outstanding + static_cast<std::int64_t>(Command(Numbers[sent]).size()) + 2 <=
+                                 PipelineBytes) &&
+               FConversation->Active()) {
+            const std::string line = Command(Numbers[sent]) + kLineEnd;
+            lengths[sent] = static_cast<std::int64_t>(line.size());
+            outstanding += lengths[sent];
+            FConversation->Send(line);
+            ++sent;
+        }
+        const std::int32_t n = Numbers[k];
+        bool ok = false;
+        if (FConversation->Active() || FConversation->Unread() > 0) {
+            if (Code == TPop3Exchange::Top)
+                FConversation->ExpectedSize = n >= 0 && static_cast<std::size_t>(n) < FMessageSizes.size()
+                                                  ? FMessageSizes[static_cast<std::size_t>(n)]
+                                                  : 0;
+            FConversation->AwaitReply(CodeOf(Code), Terminator, Command(n));
+            FConversation->WaitReply();
+            ok = Received(n);
+        }
+        outstanding -= lengths[k];
+        if (!Each(n, ok)) {
+            // Replies are still owed for commands in flight: the stream cannot be used again.
+            if (k + 1 < sent)
+                Abort();
+            return false;
+        }
     }
     return true;
 }

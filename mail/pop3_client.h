@@ -4,11 +4,13 @@
 // returning false; LastReply then explains it.
 #pragma once
 
+#include "mail/pop3_text.h"
 #include "mail/security.h"
 #include "mail/socket_conversation.h"
 
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,7 @@ enum class TPop3Exchange : std::uint8_t {
     Capa = 15,
     Stls = 16,
     Handshake = 17,
+    Uidl = 18,
 };
 
 class TPop3Client : public QObject {
@@ -48,6 +51,13 @@ public:
     TSecurity Security = TSecurity::None;
     // The one certificate the account trusts (SHA-256, see tls_policy.h); empty: the usual checks.
     std::string TrustedCert;
+    // Fast checks: ask CAPA after the greeting, and when the server offers them, keep several
+    // TOP or DELE commands in flight (PIPELINING) and read the unique ids after LIST (UIDL).
+    // Off, the client speaks as a plain RFC 1939 client does: one command, one reply.
+    bool UseFastChecks = false;
+    // Most commands in flight, and most command bytes not yet answered, on a pipelined run.
+    static constexpr std::int32_t PipelineWindow = 64;
+    static constexpr std::int32_t PipelineBytes = 2048;
 
     std::int32_t TimeOut() const { return FConversation->TimeOut; }
     void SetTimeOut(std::int32_t Value) { FConversation->TimeOut = Value; }
@@ -80,6 +90,19 @@ public:
     // failed. Throws EConvertError for a malformed listing (LoggedIn is already true then).
     bool Login();
     bool FetchTop(std::int32_t N, std::int32_t LineCount);
+    // TOP for every message of Numbers (or First..Last), replies handed to Each(n, ok) in order,
+    // with the message loaded as FetchTop loads it. Pipelined when the server offers it. Each
+    // returns false to stop: no further reply is read then (and a connection with replies still
+    // owed is dropped). A connection lost on the way fails the rest. False when it stopped early.
+    using TEachReply = std::function<bool(std::int32_t N, bool Ok)>;
+    bool FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount, const TEachReply& Each);
+    bool FetchTopRange(std::int32_t First, std::int32_t Last, std::int32_t LineCount, const TEachReply& Each);
+    // DELE for every message of Numbers, pipelined when offered; Each(n, ok) after each reply.
+    bool DeleteMessages(const std::vector<std::int32_t>& Numbers, const TEachReply& Each);
+    // The unique id of message N from the UIDL listing read at log-in; empty when there is none.
+    std::string UniqueIdOf(std::int32_t N) const;
+    bool HasUniqueIds() const { return !FUniqueIds.empty(); }
+    bool Pipelining() const { return UseFastChecks && HasCapability("PIPELINING"); }
     bool DeleteMessage(std::int32_t N);
     bool Quit();
     void Abort();
@@ -92,6 +115,13 @@ private:
     bool Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
                   const std::string& Terminator, TPop3Exchange Code);
     void ClearConnectionState();
+    // Runs Numbers through Command ("TOP n l", "DELE n"), pipelined, replies to Each in order.
+    bool Pipeline(const std::vector<std::int32_t>& Numbers,
+                  const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
+                  const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
+                  const TEachReply& Each);
+    void LoadTop(std::int32_t N);
+    void AskCapabilities();
     // CAPA, then STLS and the handshake. False (LastReply saying why) when TLS cannot be had.
     bool StartTls();
     void FailTls(const std::string& Why);
@@ -103,6 +133,7 @@ private:
     bool FLoggedIn = false;
     std::string FLastTopText;
     std::vector<std::string> FCapabilities;
+    TUniqueIds FUniqueIds;
     bool FTlsFailed = false;
 };
 

@@ -3,6 +3,7 @@
 #include "util/strings.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace quillet {
 
@@ -121,6 +122,33 @@ std::vector<std::string> ParseCapabilities(std::string_view Reply) {
             capabilities.push_back(std::move(word));
     }
     return capabilities;
+}
+
+TUniqueIds ParseUidlListing(std::string_view Reply) {
+    TUniqueIds ids;
+    if (!Reply.starts_with("+OK"))
+        return ids;
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
+    std::unordered_map<std::string_view, int> seen;
+    std::vector<std::pair<std::int32_t, std::string_view>> listed;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::string_view line = TrimSpaces(lines[i]);
+        const auto space = line.find(' ');
+        if (space == std::string_view::npos)
+            continue;
+        const std::int32_t n = ParseSignedDecimal(line.substr(0, space)).value_or(0);
+        const std::string_view id = TrimSpaces(line.substr(space + 1));
+        // RFC 1939: 1 to 70 characters from 0x21 to 0x7E; anything else is no usable id.
+        if (n < 1 || n > MaxMessageNumber || id.empty() || id.size() > 70 ||
+            std::any_of(id.begin(), id.end(), [](char c) { return c < 0x21 || c > 0x7E; }))
+            continue;
+        listed.emplace_back(n, id);
+        ++seen[id];
+    }
+    for (const auto& [n, id] : listed)
+        if (seen[id] == 1)
+            ids[n] = std::string(id);
+    return ids;
 }
 
 bool IsNumericHost(std::string_view Host) {

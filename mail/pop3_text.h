@@ -6,6 +6,7 @@
 #include "util/convert_error.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,12 @@ std::string TopTextFromReply(std::string_view Reply);
 // status line and the "." line, in upper case ("TOP", "UIDL", "STLS", ...). Nothing for a
 // reply that is not "+OK".
 std::vector<std::string> ParseCapabilities(std::string_view Reply);
+
+// The unique ids of a UIDL listing (RFC 1939), by message number. An id that two messages share
+// (a server that derives ids from the message bytes) is left out for both, so that neither is
+// taken for the other; so are malformed lines. Nothing for a reply that is not "+OK".
+using TUniqueIds = std::map<std::int32_t, std::string>;
+TUniqueIds ParseUidlListing(std::string_view Reply);
 
 // True when every piece of Host between dots is a decimal number (a numeric IPv4 address);
 // an empty piece makes it a host name.

@@ -275,12 +275,8 @@ bool TSocketConversation::SendPiece(const std::string& Piece) {
 void TSocketConversation::Talk(const std::string& Data, const std::string& NewTerminator, std::uint8_t Code,
                                const std::string& What) {
     // Anything that arrived since the last reply was not asked for: it must not answer this
-    // command. Bytes the socket holds but has not announced yet count too.
-    if (FSocket->bytesAvailable() > 0)
-        FReceived += FSocket->readAll().toStdString();
-    FUnexpectedDropped = FReceived.size();
-    FReceived.clear();
-    FReplyBreaks = 0;
+    // command.
+    DropUnread();
     BeginWait(Code, NewTerminator, What.empty() ? ReplyToCommand(Data) : What);
     StopTimers(); // the time-out starts with the wait, not with the send
 
@@ -319,6 +315,31 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
         Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
     }
     PacketSize = 0;
+}
+
+void TSocketConversation::DropUnread() {
+    // Bytes the socket holds but has not announced yet count too.
+    if (FSocket->bytesAvailable() > 0)
+        FReceived += FSocket->readAll().toStdString();
+    FUnexpectedDropped = FReceived.size();
+    FReceived.clear();
+    FReplyBreaks = 0;
+}
+
+void TSocketConversation::Send(const std::string& Data) {
+    if (!SendPiece(Data))
+        Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
+}
+
+void TSocketConversation::AwaitReply(std::uint8_t Code, const std::string& Terminator,
+                                     const std::string& What) {
+    if (!Active()) {
+        Refuse("Not received: the connection to the server is closed");
+        return;
+    }
+    BeginWait(Code, Terminator, What);
+    if (!FReceived.empty())
+        TryCompleteReply(); // it may have arrived while an earlier reply was handled
 }
 
 void TSocketConversation::WaitReply() {

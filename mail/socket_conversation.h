@@ -149,6 +149,15 @@ public:
     void Talk(const std::string& Data, const std::string& Terminator, std::uint8_t Code,
               const std::string& What = {});
     void WaitReply();
+    // Pipelining (several commands in flight): Send writes a command without waiting and without
+    // dropping what has arrived; AwaitReply arms the wait for the next reply in the stream, which
+    // may already be here. Replies are taken in the order the commands were sent.
+    void Send(const std::string& Data);
+    void AwaitReply(std::uint8_t Code, const std::string& Terminator, const std::string& What);
+    // Throws away what arrived unasked (counted in UnexpectedBytesDropped), as Talk does first.
+    void DropUnread();
+    // Bytes received and not yet taken as a reply (pipelined replies waiting their turn).
+    std::size_t Unread() const { return FReceived.size(); }
     // Ends the wait with the reply not accepted and drops the connection; ReplyText stays.
     void Cancel();
     // Records why a command was not sent: ReplyText becomes Text, ReplyOK false, nothing is sent.

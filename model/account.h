@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillet {
@@ -34,6 +35,9 @@ public:
     // editor's "Trust this certificate"; kept for this run only.
     std::string RefusedCertFingerprint;
     std::string RefusedCertText;
+    // Which unique id (UIDL) gave which mail identity on this account, for checks that match
+    // known messages without fetching their headers again; kept for this run only.
+    std::unordered_map<std::string, std::string> UidlIdentities;
     std::vector<std::string> LastListing; // status line removed, "." line kept
 
     TPop3Client* Pop() const { return FPop.get(); }
