@@ -1,5 +1,6 @@
 // Program entry.
 #include "app/check_controller.h"
+#include "app/dialog_commands.h"
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/quillet_application.h"
@@ -82,7 +83,8 @@ int main(int argc, char* argv[]) {
                                                        folder.filePath(QStringLiteral("autostart-machine")));
         }
         TfrmMain window(Accounts, Mails, std::move(services));
-        new TCheckController(window, Accounts, Mails); // owned by the window
+        auto* controller = new TCheckController(window, Accounts, Mails); // owned by the window
+        new TDialogCommands(window, Accounts, *controller);               // owned by the window
         QObject::connect(&window, &TfrmMain::TerminateRequested, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         QObject::connect(&window, &TfrmMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);

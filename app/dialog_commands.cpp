@@ -1,0 +1,122 @@
+#include "app/dialog_commands.h"
+
+#include "app/account_menus.h"
+#include "app/check_controller.h"
+#include "app/main_window.h"
+#include "app/pictures.h"
+#include "app/stored_color.h"
+#include "dialogs/about.h"
+#include "dialogs/options.h"
+#include "dialogs/setup_accounts.h"
+#include "notify/sound_table.h"
+
+#include <QPalette>
+
+namespace quillet {
+
+namespace {
+
+// The program's version as the build gives it; empty when the build names none.
+const char* BuildVersion() {
+#ifdef QUILLET_VERSION
+    return QUILLET_VERSION;
+#else
+    return "";
+#endif
+}
+
+// A colour the user left alone keeps its stored form, so that a desktop colour stays one.
+std::int32_t ChosenColor(const QColor& Chosen, std::int32_t Stored) {
+    return Chosen == StoredToColor(Stored, QPalette()) ? Stored : ColorToStored(Chosen);
+}
+
+} // namespace
+
+TDialogCommands::TDialogCommands(TfrmMain& Window, TAccounts& Accounts, TCheckController& Controller)
+    : QObject(&Window), FWindow(Window), FController(Controller), FOptions(new TfrmOptions(&Window, &Window)),
+      FSetupAccounts(new TfrmSetupAccounts(Accounts, &Window, &Window)),
+      FAbout(new TfrmAbout(&Window, &Window)) {
+    FOptions->OnApply = [this](const TOptionsValues& Values) { ApplyOptions(Values); };
+    FOptions->OnTestSound = [this](const TSoundSetting& Sound) {
+        TOneSound& preview = *FWindow.Sounds().Sound(sndPreview);
+        preview.IsActive = Sound.IsActive;
+        preview.SoundName = Sound.SoundName;
+        preview.BuiltIn = Sound.BuiltIn;
+        preview.WavePath = Sound.WavePath;
+        FWindow.Sounds().Play(sndPreview); // silent while the applied sounds are off
+    };
+    FWindow.SetCommandHandler(TCommand::SetupAccounts, [this] { optSetupAccountsClick(); });
+    FWindow.SetCommandHandler(TCommand::Options, [this] { optOptionsClick(); });
+    FWindow.SetCommandHandler(TCommand::About, [this] { optAboutClick(); });
+}
+
+TOptionsValues TDialogCommands::OptionsValues() const {
+    TOptionsValues values;
+    values.AutoCheckTime = FWindow.AutoCheckTime();
+    values.MaxLines = FWindow.MaxLines();
+    values.StartMinimized = FWindow.StartMinimized();
+    values.Autostart = FWindow.Autostart(); // as the log-on entries say now
+    values.UseTray = FWindow.UseTray();
+    values.CloseMinimizes = FWindow.CloseMinimizes();
+    values.GridColor = StoredToColor(FWindow.GridColor(), QPalette());
+    values.PanelsColor = StoredToColor(FWindow.PanelsColor(), QPalette());
+    TSoundTable& sounds = FWindow.Sounds();
+    values.SoundOn = sounds.SoundOn;
+    for (int slot = 0; slot < OptionsSoundSlots; ++slot) {
+        const TOneSound& live = *sounds.Sound(slot);
+        values.Sounds.at(static_cast<std::size_t>(slot)) = {live.IsActive, live.SoundName, live.BuiltIn,
+                                                            live.WavePath};
+    }
+    return values;
+}
+
+void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
+    FWindow.SetAutoCheckTime(Values.AutoCheckTime);
+    FWindow.SetMaxLines(Values.MaxLines);
+    FWindow.SetAutostart(Values.Autostart); // writes or removes the log-on entry now
+    FWindow.SetUseTray(Values.UseTray);
+    FWindow.SetStartMinimized(Values.StartMinimized);
+    FWindow.SetCloseMinimizes(Values.CloseMinimizes);
+    FWindow.SetGridColor(ChosenColor(Values.GridColor, FWindow.GridColor()));
+    FWindow.SetPanelsColor(ChosenColor(Values.PanelsColor, FWindow.PanelsColor()));
+    TSoundTable& sounds = FWindow.Sounds();
+    sounds.SoundOn = Values.SoundOn;
+    for (int slot = 0; slot < OptionsSoundSlots; ++slot) {
+        const TSoundSetting& edited = Values.Sounds.at(static_cast<std::size_t>(slot));
+        TOneSound& live = *sounds.Sound(slot);
+        live.IsActive = edited.IsActive;
+        live.BuiltIn = edited.BuiltIn;
+        live.WavePath = edited.WavePath;
+    }
+    FWindow.RefreshStatus();
+}
+
+TAboutValues TDialogCommands::AboutValues() const {
+    TAboutValues values;
+    values.ProgramIcon = AppIcon();
+    values.MailPicture = ListPicture(2);
+    values.WebPicture = ListPicture(9);
+    values.BuildVersion = BuildVersion();
+    values.IsBeta = true; // this release is a beta
+    return values;
+}
+
+void TDialogCommands::optSetupAccountsClick() {
+    if (FWindow.Terminating())
+        return;
+    FSetupAccounts->exec();
+    FController.AccountMenus().BuildAccountsToolbar();
+    FWindow.RefreshStatus(); // the empty list says what to do next, with or without accounts
+    FWindow.SaveSettings();
+}
+
+void TDialogCommands::optOptionsClick() {
+    FOptions->Run(OptionsValues());
+    FWindow.SaveSettings();
+}
+
+void TDialogCommands::optAboutClick() {
+    FAbout->Run(AboutValues());
+}
+
+} // namespace quillet
