@@ -197,6 +197,9 @@ TEST(OneAccount, TakesEveryPort) {
         ASSERT_TRUE(editor.Edit(TAccountFields{}));
         EXPECT_EQ(editor.Buffer.Port, port);
     }
+    // A showing after an accepted one counts as cancelled unless Accept is pressed again.
+    OnNextModal([](QWidget* E) { QTest::keyClick(E, Qt::Key_Escape); });
+    EXPECT_FALSE(editor.Edit(TAccountFields{}));
 }
 
 } // namespace quillet::test
