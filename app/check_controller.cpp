@@ -159,7 +159,7 @@ void TCheckController::TimerTick() {
     QTimer* timer = FWindow.CheckTimer();
     timer->stop();
     FCycle.MaxLines = FWindow.MaxLines();
-    FCycle.CheckAll();
+    FCycle.CheckAll(true);
     if (FWindow.CheckingActive() && timer->interval() > 0)
         timer->start();
 }

@@ -108,7 +108,12 @@ TLinkRichEdit::TLinkRichEdit(QWidget* Parent) : QTextEdit(Parent) {
 }
 
 void TLinkRichEdit::SetPlainLines(const std::vector<std::string>& Lines) {
-    SetPlainBytes(JoinTextLines(Lines));
+    // A CR inside a line of a message is data, not a line break: it shows as a space (one byte
+    // for one, so link positions stay).
+    std::vector<std::string> shown = Lines;
+    for (std::string& line : shown)
+        std::replace(line.begin(), line.end(), '\r', ' ');
+    SetPlainBytes(JoinTextLines(shown));
 }
 
 void TLinkRichEdit::SetPlainBytes(std::string_view Text) {

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
 #include <unordered_map>
 
 namespace quillet {
@@ -142,11 +143,17 @@ TMailRow MailRowFromCells(std::string Caption, const std::array<std::string, 8>&
 }
 
 TMailRow MailRowTexts(const TMail& Mail) {
-    TMailRow row =
-        MailRowFromCells(Mail.State == TMailState::New ? "*" : "",
-                         {Mail.Account, AddressCellPiece(Mail.FromName, Mail.FromAddr),
-                          AddressListCell(Mail.ToName, Mail.ToAddr), Mail.Subject, SizeCell(Mail.MailSize),
-                          DateText(Mail.DateSent), DateText(Mail.DateRcvd), Mail.UniqueID});
+    // A line break inside a field (a lone CR that a server passed through) shows as a space.
+    const auto shown = [](std::string Text) {
+        std::replace_if(
+            Text.begin(), Text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        return Text;
+    };
+    TMailRow row = MailRowFromCells(Mail.State == TMailState::New ? "*" : "",
+                                    {Mail.Account, shown(AddressCellPiece(Mail.FromName, Mail.FromAddr)),
+                                     shown(AddressListCell(Mail.ToName, Mail.ToAddr)), shown(Mail.Subject),
+                                     SizeCell(Mail.MailSize), DateText(Mail.DateSent),
+                                     DateText(Mail.DateRcvd), Mail.UniqueID});
     row.Picture = Mail.MarkedForDelete ? PictureMarked : PictureEnvelope;
     return row;
 }

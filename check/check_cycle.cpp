@@ -1,6 +1,7 @@
 #include "check/check_cycle.h"
 
 #include "check/fetched_mail.h"
+#include "check/status_texts.h"
 
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
@@ -10,6 +11,7 @@
 #include "util/strings.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <unordered_set>
 
 namespace quillet {
@@ -25,6 +27,19 @@ int IndexOfEntry(const TMails& Mails, const std::string& ID, const TMail* Entry)
         if (&Mails[j] == Entry)
             return j;
     return -1;
+}
+
+std::int64_t NowMs() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// When an account whose server limits its log-ins may log in again ("hh:mm:ss"); empty when
+// the server sets no limit.
+std::string RetryTime(const TAccount& Account) {
+    if (Account.LoginDelay <= 0 || Account.LastLoginMs <= 0)
+        return {};
+    const qint64 at = Account.LastLoginMs + std::int64_t{Account.LoginDelay} * 1000;
+    return QDateTime::fromMSecsSinceEpoch(at).toString(QStringLiteral("HH:mm:ss")).toStdString();
 }
 
 // The first line of a text, for a status bar that shows one line.
@@ -53,13 +68,13 @@ void TCheckCycle::LogSystem(const std::string& Line) {
     FHost.AppendSystemLine(Line);
 }
 
-void TCheckCycle::CheckAll() {
+void TCheckCycle::CheckAll(bool Automatic) {
     FNewMailArrived = false;
     FAbortRequested = false;
     const int count = FAccounts.Count();
     for (int i = 0; i < count && i < FAccounts.Count(); ++i) {
         if (FAccounts[i].Active)
-            CheckOneAccount(i, true);
+            CheckOneAccount(i, true, Automatic);
         if (FAbortRequested)
             break;
     }
@@ -98,10 +113,15 @@ void TCheckCycle::EndRunning() {
         FHost.SetCommandsEnabled(true);
 }
 
-void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked) {
+void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic) {
     TAccount& account = FAccounts[Position];
     if (account.Checking)
         return;
+    if (Automatic && account.LoginDelay > 0 && account.LastLoginMs > 0 &&
+        NowMs() < account.LastLoginMs + std::int64_t{account.LoginDelay} * 1000) {
+        ShowStatus(account.Label, LoginDelayText(account.LoginDelay, RetryTime(account)));
+        return;
+    }
     account.Checking = true;
     BeginRunning();
     bool fetch = false;
@@ -127,7 +147,8 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked) {
             ShowStatus(label, "Failed on connect");
             break;
         case TListResult::LoginFailed:
-            ShowStatus(label, "Failed on login");
+            ShowStatus(label,
+                       LoginFailureText(ResponseCodeOf(account.Pop()->LastReply()), RetryTime(account)));
             break;
         case TListResult::TlsFailed:
             ShowStatus(label, "Failed on TLS: " + FirstLine(account.Pop()->LastReply()));
@@ -187,7 +208,12 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
     if (const std::string tls = pop.TlsSummary(); !tls.empty())
         LogSystem("TLS: " + tls);
     ShowStatus(Account.Label, "sending name and password");
-    if (!pop.Login()) {
+    if (!pop.Capabilities().empty())
+        Account.LoginDelay = pop.LoginDelay(); // a server that lists nothing changes nothing
+    const bool loggedIn = pop.Login();
+    if (pop.LoggedIn())
+        Account.LastLoginMs = NowMs();
+    if (!loggedIn) {
         pop.Abort();
         LogSystem(pop.LastReply());
         return TListResult::LoginFailed;

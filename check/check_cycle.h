@@ -39,8 +39,9 @@ public:
     // True while any account has a connection open: a timed check then does nothing.
     bool AnyConnected() const;
 
-    // "Check all accounts now": every active account, in order.
-    void CheckAll();
+    // "Check all accounts now": every active account, in order. Automatic (the timer) also
+    // leaves out accounts whose server allows no log-in yet (LOGIN-DELAY).
+    void CheckAll(bool Automatic = false);
     // The check of the one account at Position (a toolbar button or menu item): it fetches the
     // headers even when the listing is unchanged.
     void CheckOne(int Position);
@@ -49,7 +50,7 @@ public:
 
     // One account's check. CheckMarked: called from CheckAll, where an unchanged mailbox is
     // fetched only when one of its mails is marked for deleting.
-    void CheckOneAccount(int Position, bool CheckMarked);
+    void CheckOneAccount(int Position, bool CheckMarked, bool Automatic = false);
 
 private:
     TListResult ConnectAndList(TAccount& Account);

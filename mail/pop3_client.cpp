@@ -136,8 +136,11 @@ bool TPop3Client::StartTls() {
 void TPop3Client::AskCapabilities() {
     // A server without CAPA, or one that refuses it, has no capabilities.
     FCapabilities.clear();
-    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa))
+    FLoginDelay = -1;
+    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa)) {
         FCapabilities = ParseCapabilities(LastReply());
+        FLoginDelay = CapabilityNumber(LastReply(), "LOGIN-DELAY");
+    }
 }
 
 bool TPop3Client::HasCapability(const std::string& Name) const {
@@ -158,6 +161,11 @@ std::string TPop3Client::TlsSummary() const {
 
 bool TPop3Client::Login() {
     if (!FConnected || !FConversation->Active())
+        return false;
+    // A server that offers UTF8 (RFC 6856) is told that the client reads raw UTF-8 headers, so
+    // that it shows the real message rather than a notice in its place. Refused, nothing changes.
+    if (HasCapability("UTF8") && !Exchange("UTF8", "", "", kLineEnd, TPop3Exchange::Utf8) &&
+        !FConversation->Active())
         return false;
     if (!Exchange("USER ", UserName, "user name", kLineEnd, TPop3Exchange::User))
         return FLoggedIn;
@@ -197,7 +205,7 @@ void TPop3Client::LoadTop(std::int32_t) {
     FLastTopText = TopTextFromReply(LastReply());
     if (MailMessage) {
         MailMessage->Reset();
-        MailMessage->Header = SplitTextLines(FLastTopText);
+        MailMessage->Header = ServerTextLines(FLastTopText);
     }
 }
 

@@ -34,6 +34,7 @@ enum class TPop3Exchange : std::uint8_t {
     Stls = 16,
     Handshake = 17,
     Uidl = 18,
+    Utf8 = 19,
 };
 
 class TPop3Client : public QObject {
@@ -73,6 +74,8 @@ public:
     // What CAPA listed on this connection (upper case); empty when it was not asked or refused.
     const std::vector<std::string>& Capabilities() const { return FCapabilities; }
     bool HasCapability(const std::string& Name) const;
+    // Seconds the server wants between log-ins (CAPA "LOGIN-DELAY n"); -1 when it says nothing.
+    std::int32_t LoginDelay() const { return FLoginDelay; }
     // Set when the last Connect failed on TLS (no STLS offered or accepted, or a handshake that
     // failed); LastReply then says why, and TlsCertificateText describes the certificate.
     bool TlsFailed() const { return FTlsFailed; }
@@ -134,6 +137,7 @@ private:
     std::string FLastTopText;
     std::vector<std::string> FCapabilities;
     TUniqueIds FUniqueIds;
+    std::int32_t FLoginDelay = -1;
     bool FTlsFailed = false;
 };
 

@@ -27,17 +27,56 @@ std::vector<std::string_view> ReplyLines(std::string_view Reply) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < Reply.size()) {
-        const auto end = Reply.find_first_of("\r\n", start);
+        const auto end = Reply.find('\n', start);
         if (end == std::string_view::npos) {
             lines.push_back(Reply.substr(start));
             break;
         }
-        lines.push_back(Reply.substr(start, end - start));
+        // CR LF (or a bare LF) ends a line; a CR anywhere else is data of its line.
+        const std::size_t stop = end > start && Reply[end - 1] == '\r' ? end - 1 : end;
+        lines.push_back(Reply.substr(start, stop - start));
         start = end + 1;
-        if (Reply[end] == '\r' && start < Reply.size() && Reply[start] == '\n')
-            ++start;
     }
     return lines;
+}
+
+std::vector<std::string> ServerTextLines(std::string_view Text) {
+    std::vector<std::string> lines;
+    for (const std::string_view line : ReplyLines(Text))
+        lines.emplace_back(line);
+    return lines;
+}
+
+TResponseCode ResponseCodeOf(std::string_view Reply) {
+    if (!Reply.starts_with("-ERR ["))
+        return TResponseCode::None;
+    const std::string_view rest = Reply.substr(6);
+    const auto close = rest.find(']');
+    if (close == std::string_view::npos)
+        return TResponseCode::None;
+    const std::string_view code = rest.substr(0, close);
+    const std::pair<std::string_view, TResponseCode> known[] = {
+        {"IN-USE", TResponseCode::InUse},     {"LOGIN-DELAY", TResponseCode::LoginDelay},
+        {"SYS/TEMP", TResponseCode::SysTemp}, {"SYS/PERM", TResponseCode::SysPerm},
+        {"AUTH", TResponseCode::Auth},
+    };
+    for (const auto& [text, value] : known)
+        if (SameTextAscii(code, text))
+            return value;
+    return TResponseCode::Other;
+}
+
+std::int32_t CapabilityNumber(std::string_view Reply, std::string_view Name) {
+    if (!Reply.starts_with("+OK"))
+        return -1;
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::string_view line = TrimSpaces(lines[i]);
+        const auto space = line.find(' ');
+        if (space != std::string_view::npos && SameTextAscii(line.substr(0, space), Name))
+            return ParseSpaceLedDecimal(TrimSpaces(line.substr(space + 1))).value_or(-1);
+    }
+    return -1;
 }
 
 void ParseListing(std::string_view Reply, std::int32_t& MessageCount,

@@ -23,9 +23,22 @@ inline constexpr std::int32_t MaxMessageNumber = 10'000'000;
 // status line is the whole reply. SearchFrom: where the terminator search may start.
 std::size_t Pop3ReplyLength(std::string_view Received, bool MultiLine, std::size_t SearchFrom = 0);
 
-// The lines of a reply: CR LF, a lone CR and a lone LF each end a line, and a final line break
-// adds no empty line. A zero byte is data like any other.
+// The lines of a reply: CR LF (or a bare LF) ends a line, and a final line break adds no empty
+// line. A lone CR is data inside its line, never a line break: a server may pass one through
+// from a message, and taking it for a line break would let a forged header line appear. A zero
+// byte is data like any other.
 std::vector<std::string_view> ReplyLines(std::string_view Reply);
+
+// ReplyLines as texts of their own: the lines of a fetched message or a listing.
+std::vector<std::string> ServerTextLines(std::string_view Text);
+
+// The response code of a "-ERR [CODE] ..." reply (RFC 2449, RFC 3206).
+enum class TResponseCode { None, InUse, LoginDelay, SysTemp, SysPerm, Auth, Other };
+TResponseCode ResponseCodeOf(std::string_view Reply);
+
+// The number after a capability of a CAPA reply ("LOGIN-DELAY 900" gives 900); -1 when the
+// capability is not listed or carries no number.
+std::int32_t CapabilityNumber(std::string_view Reply, std::string_view Name);
 
 // Reads a LIST reply. MessageCount becomes the number on the last listed line (0 for an empty
 // listing, -1 when that line has no size or no number); MessageSizes[n] the size of message n,

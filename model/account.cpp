@@ -2,6 +2,7 @@
 
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
+#include "mail/pop3_text.h"
 #include "mail/smtp_client.h"
 #include "util/strings.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 // The lines of a LIST reply without a "+" status line at the top.
 std::vector<std::string> ListingLines(const std::string& Text) {
-    std::vector<std::string> lines = SplitTextLines(Text);
+    std::vector<std::string> lines = ServerTextLines(Text);
     if (!lines.empty() && StartsWithText(lines.front(), "+"))
         lines.erase(lines.begin());
     return lines;

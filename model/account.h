@@ -38,6 +38,10 @@ public:
     // Which unique id (UIDL) gave which mail identity on this account, for checks that match
     // known messages without fetching their headers again; kept for this run only.
     std::unordered_map<std::string, std::string> UidlIdentities;
+    // The last log-in (milliseconds since the epoch, 0: none in this run) and the seconds the
+    // server wants between log-ins (CAPA LOGIN-DELAY; -1: it said nothing).
+    std::int64_t LastLoginMs = 0;
+    std::int32_t LoginDelay = -1;
     std::vector<std::string> LastListing; // status line removed, "." line kept
 
     TPop3Client* Pop() const { return FPop.get(); }

@@ -2,6 +2,7 @@
 // server (exact wire cases): new, known, deleted and marked mail, aborts, failures, and what the
 // window is asked to show.
 #include "check/check_cycle.h"
+#include "check/status_texts.h"
 #include "mail/pop3_client.h"
 #include "model/account.h"
 #include "model/mails.h"
@@ -238,7 +239,7 @@ TEST_F(CheckCycleDovecot, EmptyMailboxAndRefusedLogin) {
     box.Password = "wrong";
     host.Clear();
     cycle.CheckAll();
-    EXPECT_TRUE(host.Said(" >Empty: Failed on login"));
+    EXPECT_TRUE(host.Said(" >Empty: Failed on login: the user name or password was refused")); // [AUTH]
     EXPECT_TRUE(host.Said("QUIT failed. Aborting..."));
     EXPECT_TRUE(host.Said("Failed on quit"));
     EXPECT_NE(cycle.LastFullCheck(), 0);
@@ -307,6 +308,83 @@ TEST_F(CheckCycle, KnownUniqueIdsAreMatchedWithoutTheirHeaders) {
         ADD_FAILURE() << e;
     for (const auto& e : second.Errors())
         ADD_FAILURE() << e;
+}
+
+// Servers as they really answer: a forged header line behind a lone CR, UTF8, response codes
+// and a log-in delay.
+TEST_F(CheckCycle, RealServerQuirks) {
+    cycle.UseFastChecks = true;
+    // A lone CR inside the first header line hides nothing: the real From and Subject count.
+    const std::string forged = "+OK\r\nReceived: from relay.example.net\rSubject: spoofed\rFrom: "
+                               "<spoof@evil.example>\r\nX-A: 1\r\nFrom: Ann <ann@example.org>\r\n"
+                               "Subject: real\r\n\r\n.\r\n";
+    TScriptedPop3Server first;
+    first.Send("+OK\r\n")
+        .Expect("CAPA")
+        .Send("+OK\r\nUTF8\r\nLOGIN-DELAY 900\r\n.\r\n")
+        .Expect("UTF8")
+        .Send("+OK\r\n");
+    first.Expect("USER u").Send("+OK\r\n").Expect("PASS p").Send("+OK\r\n").Expect("LIST").Send(
+        "+OK\r\n1 10\r\n.\r\n");
+    first.Expect("TOP 1 50").Send(forged).Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(first.Listen());
+    TAccount& account = AddAccount("Q", first.Port());
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 1);
+    EXPECT_EQ(mails[0].FromAddr, "ann@example.org");
+    EXPECT_EQ(mails[0].Subject, "real");
+    EXPECT_EQ(mails[0].HeaderLines.front(),
+              "Received: from relay.example.net\rSubject: spoofed\rFrom: <spoof@evil.example>");
+    for (const auto& e : first.Errors())
+        ADD_FAILURE() << e;
+
+    // The server allows a log-in every 900 seconds: a timed check leaves it alone, a manual one
+    // runs; refused with [LOGIN-DELAY], it says when to try again.
+    host.Clear();
+    cycle.CheckAll(true);
+    EXPECT_TRUE(std::ranges::any_of(
+        host.System, [](const std::string& l) { return l.starts_with(" >Q: Not checked yet"); }));
+    const std::pair<std::string, std::string> refusals[] = {
+        {"-ERR [LOGIN-DELAY] wait\r\n",
+         " >Q: Mailbox busy: the server allows log-ins only now and then; it may be tried again after "},
+        {"-ERR [IN-USE] locked\r\n",
+         " >Q: Mailbox busy (in use by another session); it will be tried again at the next check"},
+        {"-ERR [SYS/TEMP] later\r\n", " >Q: Mailbox busy (a temporary problem on the server)"},
+        {"-ERR [SYS/PERM] never\r\n", " >Q: Failed on login: the server refuses this mailbox"},
+        {"-ERR bad password\r\n", " >Q: Failed on login"},
+    };
+    for (const auto& [reply, text] : refusals) {
+        TScriptedPop3Server server;
+        server.Send("+OK\r\n")
+            .Expect("CAPA")
+            .Send("-ERR\r\n")
+            .Expect("USER u")
+            .Send("+OK\r\n")
+            .Expect("PASS p")
+            .Send(reply);
+        ASSERT_TRUE(server.Listen());
+        account.SetPort(server.Port());
+        host.Clear();
+        cycle.CheckAll();
+        EXPECT_TRUE(std::ranges::any_of(host.System, [&](const std::string& l) {
+            return l.starts_with(text);
+        })) << reply;
+    }
+}
+
+TEST(StatusTexts, LoginFailures) {
+    EXPECT_EQ(LoginFailureText(TResponseCode::None, ""), "Failed on login");
+    EXPECT_EQ(LoginFailureText(TResponseCode::Other, ""), "Failed on login");
+    EXPECT_EQ(LoginFailureText(TResponseCode::LoginDelay, ""),
+              "Mailbox busy: the server allows log-ins only now and then; it will be tried again at the next "
+              "check");
+    const std::pair<const char*, TResponseCode> codes[] = {
+        {"-ERR [IN-USE] x", TResponseCode::InUse},   {"-ERR [login-delay] x", TResponseCode::LoginDelay},
+        {"-ERR [SYS/TEMP]", TResponseCode::SysTemp}, {"-ERR [SYS/PERM] x", TResponseCode::SysPerm},
+        {"-ERR [AUTH] x", TResponseCode::Auth},      {"-ERR [XYZ] x", TResponseCode::Other},
+        {"-ERR [IN-USE x", TResponseCode::None},     {"+OK [IN-USE]", TResponseCode::None}};
+    for (const auto& [reply, code] : codes)
+        EXPECT_EQ(ResponseCodeOf(reply), code) << reply;
 }
 
 TEST_F(CheckCycle, AbortDuringTheHeaderLoopStopsAndForgetsTheListing) {
