@@ -5,12 +5,25 @@
 #include "ui_one_account.h"
 #include "util/text_convert.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace quillet {
 
 TAccountFields FieldsOf(const TAccount& Account) {
-    return {Account.Label, Account.UserName, Account.Host, Account.Password, Account.Port(), Account.Active};
+    return {Account.Label,          Account.UserName,    Account.Host,
+            Account.Password,       Account.Port(),      Account.Active,
+            Account.Security,       Account.TrustedCert, Account.RefusedCertFingerprint,
+            Account.RefusedCertText};
+}
+
+int PortForSecurity(TSecurity From, TSecurity To, int Port) {
+    if (To == TSecurity::Tls && From != TSecurity::Tls && Port == 110)
+        return 995;
+    if (From == TSecurity::Tls && To != TSecurity::Tls && Port == 995)
+        return 110;
+    return Port;
 }
 
 void CopyFields(const TAccountFields& Fields, TAccount& Account) {
@@ -20,6 +33,8 @@ void CopyFields(const TAccountFields& Fields, TAccount& Account) {
     Account.Password = Fields.Password;
     Account.SetPort(Fields.Port);
     Account.Active = Fields.Active;
+    Account.Security = Fields.Security;
+    Account.TrustedCert = Fields.TrustedCert;
 }
 
 TfrmOneAccount::TfrmOneAccount(TDialogPositions* Positions, QWidget* Parent)
@@ -39,6 +54,10 @@ TfrmOneAccount::TfrmOneAccount(TDialogPositions* Positions, QWidget* Parent)
         hint->setStyleSheet(hintStyle);
     connect(FUi->btnAccept, &QPushButton::clicked, this, &TfrmOneAccount::btnAcceptClick);
     connect(FUi->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    FUi->lblSecurityHint->setStyleSheet(hintStyle);
+    FUi->lblSecurityWarning->setStyleSheet(hintStyle);
+    connect(FUi->cmbSecurity, &QComboBox::currentIndexChanged, this, &TfrmOneAccount::SecurityChanged);
+    connect(FUi->btnTrustCert, &QPushButton::clicked, this, &TfrmOneAccount::btnTrustCertClick);
     if (FPositions != nullptr)
         FPositions->LoadDialogPosition(this, false);
 }
@@ -60,6 +79,15 @@ void TfrmOneAccount::showEvent(QShowEvent* Event) {
     FUi->fldPassword->setText(ToQString(Buffer.Password));
     FUi->spnPort->setValue(Buffer.Port);
     FUi->chkActive->setChecked(Buffer.Active);
+    FSecurity = Buffer.Security;
+    {
+        const QSignalBlocker quiet(FUi->cmbSecurity); // showing the stored value moves no port
+        FUi->cmbSecurity->setCurrentIndex(static_cast<int>(Buffer.Security));
+    }
+    FUi->lblSecurityWarning->setVisible(Buffer.Security == TSecurity::None);
+    FUi->lblPortHint->setText(Buffer.Security == TSecurity::Tls ? QStringLiteral("(usu. 995)")
+                                                                : QStringLiteral("(usu. 110)"));
+    ShowCertificate();
     FUi->fldAccLabel->setFocus();
     FUi->fldAccLabel->selectAll();
     QDialog::showEvent(Event);
@@ -81,8 +109,46 @@ void TfrmOneAccount::btnAcceptClick() {
     Buffer.Password = FromQString(FUi->fldPassword->text());
     Buffer.Port = FUi->spnPort->value();
     Buffer.Active = FUi->chkActive->isChecked();
+    Buffer.Security = SecurityFromNumber(FUi->cmbSecurity->currentIndex());
     Accepted = true;
     accept();
+}
+
+void TfrmOneAccount::SecurityChanged(int Index) {
+    const TSecurity to = SecurityFromNumber(Index);
+    FUi->spnPort->interpretText();
+    FUi->spnPort->setValue(PortForSecurity(FSecurity, to, FUi->spnPort->value()));
+    FSecurity = to;
+    FUi->lblSecurityWarning->setVisible(to == TSecurity::None);
+    FUi->lblPortHint->setText(to == TSecurity::Tls ? QStringLiteral("(usu. 995)")
+                                                   : QStringLiteral("(usu. 110)"));
+}
+
+// The certificate part: the one trusted for this account, or the one the last check refused,
+// which the user may choose to trust (and then only that exact certificate is accepted).
+void TfrmOneAccount::ShowCertificate() {
+    const bool trusted = !Buffer.TrustedCert.empty();
+    const bool refused =
+        !Buffer.RefusedCertFingerprint.empty() && Buffer.RefusedCertFingerprint != Buffer.TrustedCert;
+    FUi->lblCertificate->setVisible(trusted || refused);
+    FUi->lblCertificateText->setVisible(trusted || refused);
+    FUi->btnTrustCert->setVisible(trusted || refused);
+    if (refused) {
+        FUi->lblCertificateText->setText(
+            ToQString("Refused at the last check: " + Buffer.RefusedCertText +
+                      (trusted ? "\nTrusted now: " + Buffer.TrustedCert : std::string())));
+        FUi->btnTrustCert->setText(QStringLiteral("&Trust this certificate"));
+    } else if (trusted) {
+        FUi->lblCertificateText->setText(ToQString("Trusted (SHA-256): " + Buffer.TrustedCert));
+        FUi->btnTrustCert->setText(QStringLiteral("&Forget the trusted certificate"));
+    }
+}
+
+void TfrmOneAccount::btnTrustCertClick() {
+    const bool refused =
+        !Buffer.RefusedCertFingerprint.empty() && Buffer.RefusedCertFingerprint != Buffer.TrustedCert;
+    Buffer.TrustedCert = refused ? Buffer.RefusedCertFingerprint : std::string();
+    ShowCertificate();
 }
 
 } // namespace quillet

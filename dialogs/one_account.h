@@ -3,6 +3,8 @@
 // every field is kept exactly as typed.
 #pragma once
 
+#include "mail/security.h"
+
 #include <QDialog>
 #include <memory>
 #include <string>
@@ -16,16 +18,26 @@ namespace quillet {
 class TAccount;
 class TDialogPositions;
 
-// The fields of an account that the editor changes.
+// The fields of an account that the editor changes. A new account starts on implicit TLS,
+// port 995, as nearly every public mailbox wants today.
 struct TAccountFields {
     std::string Label;
     std::string UserName;
     std::string Host;
     std::string Password;
-    int Port = 110;
+    int Port = 995;
     bool Active = true;
+    TSecurity Security = TSecurity::Tls;
+    std::string TrustedCert;
+    // The certificate the last check refused (shown with "Trust this certificate"); not edited.
+    std::string RefusedCertFingerprint;
+    std::string RefusedCertText;
     bool operator==(const TAccountFields&) const = default;
 };
+
+// The port after the security setting changed from From to To: SSL/TLS moves the usual plain
+// port 110 to 995, and leaving SSL/TLS moves 995 back to 110; any other port stays.
+int PortForSecurity(TSecurity From, TSecurity To, int Port);
 
 TAccountFields FieldsOf(const TAccount& Account);
 // Writes the fields into the account; the port goes through SetPort, which keeps it in 1..65535.
@@ -50,9 +62,13 @@ protected:
 
 private:
     void btnAcceptClick();
+    void SecurityChanged(int Index);
+    void btnTrustCertClick();
+    void ShowCertificate();
 
     std::unique_ptr<Ui::frmOneAccount> FUi;
     TDialogPositions* FPositions;
+    TSecurity FSecurity = TSecurity::None; // what the security box showed before its last change
 };
 
 } // namespace quillet

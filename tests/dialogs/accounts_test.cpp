@@ -7,11 +7,14 @@
 #include "tests/dialogs/dialog_test_steps.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace quillet::test {
@@ -97,7 +100,8 @@ TEST(SetupAccounts, OpensWithNothingSelectedAndAddAppends) {
         // Add new with Accept: a fresh form; the fields are kept exactly as typed.
         ClickToEditor(D, "btnAdd", [](QWidget* E) {
             EXPECT_EQ(Child<QLineEdit>(E, "fldAccLabel")->text(), "");
-            EXPECT_EQ(Child<QSpinBox>(E, "spnPort")->value(), 110);
+            EXPECT_EQ(Child<QSpinBox>(E, "spnPort")->value(), 995) << "a new account starts on SSL/TLS";
+            EXPECT_EQ(Child<QComboBox>(E, "cmbSecurity")->currentText(), "SSL/TLS");
             EXPECT_TRUE(Child<QCheckBox>(E, "chkActive")->isChecked());
             QTest::keyClicks(Child<QLineEdit>(E, "fldAccLabel"), "  Spare ");
             QTest::keyClicks(Child<QLineEdit>(E, "fldPassword"), " p w ");
@@ -108,7 +112,41 @@ TEST(SetupAccounts, OpensWithNothingSelectedAndAddAppends) {
         EXPECT_FALSE(CanEdit(D));
     });
     ASSERT_EQ(accounts.Count(), 3);
-    EXPECT_EQ(FieldsOf(accounts[2]), (TAccountFields{"  Spare ", "", "", " p w ", 110, true}));
+    EXPECT_EQ(FieldsOf(accounts[2]),
+              (TAccountFields{"  Spare ", "", "", " p w ", 995, true, TSecurity::Tls, "", "", ""}));
+}
+
+TEST(OneAccount, SecurityMovesTheUsualPortAndTrustsTheRefusedCertificate) {
+    const std::tuple<TSecurity, TSecurity, int, int> ports[] = {
+        {TSecurity::None, TSecurity::Tls, 110, 995},     {TSecurity::Tls, TSecurity::None, 995, 110},
+        {TSecurity::Tls, TSecurity::StartTls, 995, 110}, {TSecurity::None, TSecurity::StartTls, 110, 110},
+        {TSecurity::None, TSecurity::Tls, 1110, 1110},   {TSecurity::StartTls, TSecurity::Tls, 110, 995},
+    };
+    for (const auto& [from, to, port, expected] : ports)
+        EXPECT_EQ(PortForSecurity(from, to, port), expected);
+
+    TfrmOneAccount editor(nullptr);
+    TAccountFields fields;
+    fields.Security = TSecurity::None;
+    fields.Port = 110;
+    fields.RefusedCertFingerprint = "AA:BB";
+    fields.RefusedCertText = "Subject: pop.example.org";
+    QTimer::singleShot(0, [&editor] {
+        auto* security = editor.findChild<QComboBox*>("cmbSecurity");
+        EXPECT_TRUE(editor.findChild<QLabel*>("lblSecurityWarning")->isVisible())
+            << "the password travels readable";
+        security->setCurrentIndex(1);
+        EXPECT_EQ(editor.findChild<QSpinBox*>("spnPort")->value(), 995);
+        EXPECT_FALSE(editor.findChild<QLabel*>("lblSecurityWarning")->isVisible());
+        auto* trust = editor.findChild<QPushButton*>("btnTrustCert");
+        EXPECT_TRUE(trust->isVisible());
+        trust->click();
+        editor.findChild<QPushButton*>("btnAccept")->click();
+    });
+    ASSERT_TRUE(editor.Edit(fields));
+    EXPECT_EQ(editor.Buffer.Security, TSecurity::Tls);
+    EXPECT_EQ(editor.Buffer.Port, 995);
+    EXPECT_EQ(editor.Buffer.TrustedCert, "AA:BB");
 }
 
 TEST(SetupAccounts, Delete) {
