@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     dovecot-pop3d openssl python3
     xvfb xauth xdotool
+    dpkg-dev file desktop-file-utils appstream g++-mingw-w64-x86-64-posix
 )
 
 missing=()
