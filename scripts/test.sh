@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every test, then builds the fuzz targets and runs
-# each one for a short, bounded time over its committed seed corpus.
+# each one for a short, bounded time over its committed seed corpus; last it builds and checks
+# the Debian package and compile-checks the Windows-only files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,7 +39,20 @@ if [ "${QUILLET_SKIP_FUZZ:-0}" != "1" ] && [ "$test_failed" -eq 0 ]; then
     fi
 fi
 
-passed=$((test_count - test_failed + fuzz_passed))
-failed=$((test_failed + fuzz_failed))
+# The Debian package and the Windows-only files: each script is one check, passed or failed.
+checks_passed=0
+checks_failed=0
+count_check() {
+    if "$@"; then
+        checks_passed=$((checks_passed + 1))
+    else
+        checks_failed=$((checks_failed + 1))
+    fi
+}
+count_check bash scripts/check-package.sh
+count_check bash scripts/check-windows-files.sh
+
+passed=$((test_count - test_failed + fuzz_passed + checks_passed))
+failed=$((test_failed + fuzz_failed + checks_failed))
 echo "summary: ${passed} passed, ${failed} failed"
 [ "$failed" -eq 0 ]
