@@ -1,13 +1,16 @@
 #include "app/check_controller.h"
 
 #include "app/account_menus.h"
+#include "app/desktop_notifier.h"
 #include "app/link_rich_edit.h"
 #include "app/mail_list_model.h"
 #include "app/mail_list_view.h"
 #include "app/mail_row_texts.h"
 #include "app/mail_sort_model.h"
 #include "app/main_window.h"
+#include "app/new_mail_notice.h"
 #include "app/open_link.h"
+#include "app/pictures.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
 #include "model/account.h"
@@ -30,7 +33,9 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
       FListModel(new TMailListModel(Mails, this)), FSortModel(new TMailSortModel(*FListModel, this)),
       FMenus(new TAccountMenus(
           Accounts, Window.AccountsToolbar(), Window.AccountsCheckMenu(), Window.CheckOneMenu(),
-          Window.AccountsAutoCheckMenu(), [this](int Position) { PostCheckOne(Position); }, this)) {
+          Window.AccountsAutoCheckMenu(), [this](int Position) { PostCheckOne(Position); }, this)),
+      FNotifier(new TDesktopNotifier(Window.Systray(), this)) {
+    connect(FNotifier, &TDesktopNotifier::Activated, this, [this] { RestoreAndRaise(); });
     FWindow.SetMailModel(FSortModel);
     for (TLinkRichEdit* pane : {FWindow.MessagePane(), FWindow.HeaderPane()})
         pane->OnHyperlinkClicked = [](const std::string& URL) { OpenLink(URL); };
@@ -170,7 +175,23 @@ void TCheckController::PostCheckOne(int Position) {
     QCoreApplication::postEvent(&FWindow, new TCheckOneEvent(Position));
 }
 
+void TCheckController::AnnounceNewMail(const std::vector<std::string>& UniqueIDs) {
+    // The tray shows that new mail waits until the window is back.
+    FWindow.Systray().SetIcon(TrayPicture(true));
+    if (!FWindow.NotifyNewMail())
+        return;
+    std::vector<const TMail*> mails;
+    for (const std::string& id : UniqueIDs)
+        if (const int j = FMails.FindMail(id); j >= 0)
+            mails.push_back(&FMails[j]);
+    const TNewMailNotice notice = NewMailNotice(mails);
+    if (!notice.Title.empty())
+        FNotifier->Show(ToQString(notice.Title), ToQString(notice.Body));
+}
+
 bool TCheckController::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == &FWindow && Event->type() == QEvent::WindowActivate)
+        FWindow.Systray().SetIcon(TrayPicture(false));
     if (Watched == &FWindow && Event->type() == static_cast<QEvent::Type>(WM_CHECKONE)) {
         FCycle.MaxLines = FWindow.MaxLines();
         FCycle.CheckOne(static_cast<TCheckOneEvent*>(Event)->Position());

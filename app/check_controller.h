@@ -22,6 +22,7 @@ class TfrmMain;
 class TMailListModel;
 class TMailSortModel;
 class TAccountMenus;
+class TDesktopNotifier;
 
 // The private message that starts the check of one account: posted to the main window with the
 // account's position, handled when the event loop next runs.
@@ -64,6 +65,8 @@ public:
     void SelectFirstRowIfNone() override;
     void PlaySound(TCheckSound Sound) override;
     void RestoreAndRaise() override;
+    void AnnounceNewMail(const std::vector<std::string>& UniqueIDs) override;
+    TDesktopNotifier& Notifier() const { return *FNotifier; }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
@@ -89,6 +92,7 @@ private:
     TMailListModel* FListModel;
     TMailSortModel* FSortModel;
     TAccountMenus* FMenus;
+    TDesktopNotifier* FNotifier;
     bool FRefreshing = false;
 };
 

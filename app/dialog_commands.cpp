@@ -58,6 +58,7 @@ TOptionsValues TDialogCommands::OptionsValues() const {
     values.Autostart = FWindow.Autostart(); // as the log-on entries say now
     values.UseTray = FWindow.UseTray();
     values.CloseMinimizes = FWindow.CloseMinimizes();
+    values.NotifyNewMail = FWindow.NotifyNewMail();
     values.GridColor = StoredToColor(FWindow.GridColor(), QPalette());
     values.PanelsColor = StoredToColor(FWindow.PanelsColor(), QPalette());
     TSoundTable& sounds = FWindow.Sounds();
@@ -77,6 +78,7 @@ void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
     FWindow.SetUseTray(Values.UseTray);
     FWindow.SetStartMinimized(Values.StartMinimized);
     FWindow.SetCloseMinimizes(Values.CloseMinimizes);
+    FWindow.SetNotifyNewMail(Values.NotifyNewMail);
     FWindow.SetGridColor(ChosenColor(Values.GridColor, FWindow.GridColor()));
     FWindow.SetPanelsColor(ChosenColor(Values.PanelsColor, FWindow.PanelsColor()));
     TSoundTable& sounds = FWindow.Sounds();

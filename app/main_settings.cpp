@@ -36,6 +36,7 @@ void ReadOptions(TSettingsStore& Store, TMainSettings& S) {
     S.UseTray = ReadBool(Store, kOptions, "UseTray", true);
     S.StartMinimized = ReadBool(Store, kOptions, "StartMinimized", false);
     S.CloseMinimizes = ReadBool(Store, kOptions, "CloseMinimizes", false);
+    S.NotifyNewMail = ReadBool(Store, kOptions, "NotifyNewMail", true);
 }
 
 void ReadLayout(TSettingsStore& Store, TWindowLayout& L) {
@@ -66,6 +67,7 @@ void WriteOptions(TSettingsStore& Store, const TMainSettings& S) {
     WriteBool(Store, kOptions, "UseTray", S.UseTray);
     WriteBool(Store, kOptions, "StartMinimized", S.StartMinimized);
     WriteBool(Store, kOptions, "CloseMinimizes", S.CloseMinimizes);
+    WriteBool(Store, kOptions, "NotifyNewMail", S.NotifyNewMail);
 }
 
 void WriteLayout(TSettingsStore& Store, const TWindowLayout& L) {

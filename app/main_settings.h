@@ -51,6 +51,7 @@ struct TMainSettings {
     bool UseTray = true;
     bool StartMinimized = false;
     bool CloseMinimizes = false;
+    bool NotifyNewMail = true; // a desktop notification for new mail
     TWindowLayout Layout;
     QByteArray ToolbarState; // the window's own layout of its dockable toolbars
     bool operator==(const TMainSettings&) const = default;

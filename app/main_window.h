@@ -105,6 +105,8 @@ public:
     void SetStartMinimized(bool Value) { FSettings.StartMinimized = Value; }
     bool CloseMinimizes() const { return FSettings.CloseMinimizes; }
     void SetCloseMinimizes(bool Value) { FSettings.CloseMinimizes = Value; }
+    bool NotifyNewMail() const { return FSettings.NotifyNewMail; }
+    void SetNotifyNewMail(bool Value) { FSettings.NotifyNewMail = Value; }
     int SortCol() const { return FSettings.SortCol; }
     bool SortAsc() const { return FSettings.SortAsc; }
     void SetSort(int Column, bool Descending);

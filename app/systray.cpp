@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 
 namespace quillet {
@@ -142,6 +143,23 @@ void TSystray::RemoveIcon() {
         return;
     FTrayIcon->hide();
     FIconShown = false;
+}
+
+bool TSystray::ShowMessage(const QString& Title, const QString& Text) {
+    if (!FTrayAvailable() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    if (!FTrayIcon->isVisible()) {
+        FTrayIcon->setIcon(FIcon.isNull() ? QApplication::windowIcon() : FIcon);
+        FTrayIcon->setToolTip(ShownHint());
+        FTrayIcon->show();
+        // Not minimized into the tray: the icon goes once the message has had its time.
+        QTimer::singleShot(12000, this, [this] {
+            if (!FIconShown)
+                FTrayIcon->hide();
+        });
+    }
+    FTrayIcon->showMessage(Title, Text, QSystemTrayIcon::Information, 10000);
+    return true;
 }
 
 } // namespace quillet

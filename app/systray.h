@@ -43,6 +43,9 @@ public:
 
     // The icon is in the tray now.
     bool IconShown() const { return FIconShown; }
+    // A message from the tray icon (a balloon); shown while the icon is in the tray, or briefly
+    // put there for it when the desktop has a tray. False when there is no tray to show it.
+    bool ShowMessage(const QString& Title, const QString& Text);
 
     // Shows the window again as it was before it was minimized, brings it to the front and takes
     // the icon out of the tray.

@@ -70,6 +70,7 @@ void TCheckCycle::LogSystem(const std::string& Line) {
 
 void TCheckCycle::CheckAll(bool Automatic) {
     FNewMailArrived = false;
+    FNewMail.clear();
     FAbortRequested = false;
     const int count = FAccounts.Count();
     for (int i = 0; i < count && i < FAccounts.Count(); ++i) {
@@ -89,6 +90,7 @@ void TCheckCycle::CheckOne(int Position) {
     if (Position < 0 || Position >= FAccounts.Count())
         return;
     FNewMailArrived = false;
+    FNewMail.clear();
     FAbortRequested = false;
     CheckOneAccount(Position, false);
     FHost.SelectFirstRowIfNone();
@@ -349,6 +351,7 @@ void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
         return;
     }
     FNewMailArrived = true;
+    FNewMail.push_back(Mail->UniqueID);
     Mail->State = TMailState::New;
     FHost.AddMail(std::move(Mail));
 }
@@ -389,6 +392,7 @@ void TCheckCycle::Sweep(const TAccount& Account, bool Fetched) {
 
 void TCheckCycle::NotifyCheckResult() {
     if (FNewMailArrived) {
+        FHost.AnnounceNewMail(FNewMail);
         FHost.RestoreAndRaise();
         FHost.PlaySound(TCheckSound::NewMail);
     } else {

@@ -73,6 +73,7 @@ private:
     bool FNewMailArrived = false;
     TDateTime FLastFullCheck = 0;
     int FRunning = 0;
+    std::vector<std::string> FNewMail; // identities added by the running check command
 };
 
 } // namespace quillet

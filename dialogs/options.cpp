@@ -106,6 +106,7 @@ void TfrmOptions::Load(const TOptionsValues& Values) {
     FUi->chkUseTray->setChecked(Values.UseTray);
     FUi->chkStartMinimized->setChecked(Values.StartMinimized);
     FUi->chkCloseMinimizes->setChecked(Values.CloseMinimizes);
+    FUi->chkNotifyNewMail->setChecked(Values.NotifyNewMail);
     FGridColor = Values.GridColor;
     FPanelsColor = Values.PanelsColor;
     ShowSwatches();
@@ -127,6 +128,7 @@ TOptionsValues TfrmOptions::Store() const {
     values.UseTray = FUi->chkUseTray->isChecked();
     values.StartMinimized = FUi->chkStartMinimized->isChecked();
     values.CloseMinimizes = FUi->chkCloseMinimizes->isChecked();
+    values.NotifyNewMail = FUi->chkNotifyNewMail->isChecked();
     values.GridColor = FGridColor;
     values.PanelsColor = FPanelsColor;
     values.SoundOn = FUi->chkSoundOn->isChecked();

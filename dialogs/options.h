@@ -38,6 +38,7 @@ struct TOptionsValues {
     bool Autostart = false;
     bool UseTray = true;
     bool CloseMinimizes = false;
+    bool NotifyNewMail = true;
     QColor GridColor;
     QColor PanelsColor;
     bool SoundOn = true;

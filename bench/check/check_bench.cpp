@@ -75,6 +75,7 @@ public:
     void SelectFirstRowIfNone() override {}
     void PlaySound(TCheckSound) override {}
     void RestoreAndRaise() override {}
+    void AnnounceNewMail(const std::vector<std::string>&) override {}
 
 private:
     TMails& FMails;

@@ -3,9 +3,11 @@
 #include "app/account_menus.h"
 #include "app/accounts_file.h"
 #include "app/check_controller.h"
+#include "app/desktop_notifier.h"
 #include "app/ini_file.h"
 #include "app/mail_list_view.h"
 #include "app/mail_sort_model.h"
+#include "app/new_mail_notice.h"
 #include "mail/pop3_client.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/scripted_pop3_server.h"
@@ -91,6 +93,52 @@ TEST(CheckController, PictureAndCaptionRules) {
         EXPECT_EQ(AccountButtonPicture(checking, active), picture);
     EXPECT_EQ(AccountButtonCaption("Company mailbox main"), "Company ma");
     EXPECT_EQ(AccountButtonCaption("Grüße aus Köln"), "Grüße aus ") << "characters, not bytes";
+}
+
+TEST(CheckController, NewMailNoticeTexts) {
+    std::vector<TMail> mails(5);
+    const char* senders[][2] = {
+        {"Ann Lee", "ann@example.org"}, {"", "bob@example.org"}, {"", ""}, {"D", ""}, {"E", ""}};
+    for (std::size_t i = 0; i < mails.size(); ++i) {
+        mails[i].FromName = senders[i][0];
+        mails[i].FromAddr = senders[i][1];
+        mails[i].Subject = i == 2 ? "" : "Subject " + std::to_string(i + 1);
+    }
+    const auto noticeOf = [&](std::size_t Count) {
+        std::vector<const TMail*> list;
+        for (std::size_t i = 0; i < Count; ++i)
+            list.push_back(&mails[i]);
+        return NewMailNotice(list);
+    };
+    const std::tuple<std::size_t, std::string, std::string> rows[] = {
+        {0, "", ""},
+        {1, "New mail", "Ann Lee: Subject 1"},
+        {2, "2 new mails", "Ann Lee: Subject 1\nbob@example.org: Subject 2"},
+        {5, "5 new mails",
+         "Ann Lee: Subject 1\nbob@example.org: Subject 2\n(unknown sender): (no subject)\nand 2 more"},
+    };
+    for (const auto& [count, title, body] : rows) {
+        const TNewMailNotice notice = noticeOf(count);
+        EXPECT_EQ(notice.Title, title) << count;
+        EXPECT_EQ(notice.Body, body) << count;
+    }
+}
+
+TEST(CheckController, NotificationOnlyWhenNewMailArrivesAndTheOptionIsOn) {
+    TWindowBench bench;
+    auto window = bench.MakeWindow();
+    auto* controller = new TCheckController(*window, bench.Accounts, bench.Mails);
+    std::vector<QString> shown;
+    controller->Notifier().ShowHook = [&](const QString& Title, const QString&) { shown.push_back(Title); };
+    auto mail = std::make_unique<TMail>();
+    mail->UniqueID = "AA";
+    mail->FromName = "Ann";
+    controller->AddMail(std::move(mail));
+    controller->AnnounceNewMail({"AA"});
+    EXPECT_EQ(shown, std::vector<QString>{"New mail"});
+    window->SetNotifyNewMail(false);
+    controller->AnnounceNewMail({"AA"});
+    EXPECT_EQ(shown.size(), 1u) << "the option is off";
 }
 
 } // namespace

@@ -78,6 +78,7 @@ TMainSettings Unusual() {
     s.UseTray = false;
     s.StartMinimized = true;
     s.CloseMinimizes = true;
+    s.NotifyNewMail = false;
     s.Layout = {900, 700, 33, 44, TWindowShow::Normal, {1, 2, 3, 4, 5, 6, 7, 8}, 321, 0x123456, -5};
     return s;
 }
@@ -108,7 +109,7 @@ TEST(MainSettings, ReadsAndWritesEveryKeyInItsOrder) {
     EXPECT_EQ(store.Writes, Join({{"Toolbars/State"},
                                   Keys("Options", {"FirstRun", "SortCol", "SortAsc", "MaxLines",
                                                    "CheckingActive", "AutoCheckTime", "Autostart", "UseTray",
-                                                   "StartMinimized", "CloseMinimizes"}),
+                                                   "StartMinimized", "CloseMinimizes", "NotifyNewMail"}),
                                   ColumnKeys,
                                   Keys("Layout", {"GridHeight", "GridColor", "PanelsColor", "WindowState",
                                                   "FormWidth", "FormHeight", "FormTop", "FormLeft"}),
@@ -118,10 +119,11 @@ TEST(MainSettings, ReadsAndWritesEveryKeyInItsOrder) {
     ReadRegistrySettings(store, sounds, read);
     EXPECT_EQ(
         store.Reads,
-        Join({Keys("Options", {"FirstRun", "SortCol", "SortAsc", "MaxLines", "AutoCheckTime",
-                               "CheckingActive", "Autostart", "UseTray", "StartMinimized", "CloseMinimizes"}),
-              SoundKeys, Keys("Layout", {"FormWidth", "FormHeight", "FormTop", "FormLeft", "WindowState"}),
-              ColumnKeys, Keys("Layout", {"GridHeight", "GridColor", "PanelsColor"})}));
+        Join(
+            {Keys("Options", {"FirstRun", "SortCol", "SortAsc", "MaxLines", "AutoCheckTime", "CheckingActive",
+                              "Autostart", "UseTray", "StartMinimized", "CloseMinimizes", "NotifyNewMail"}),
+             SoundKeys, Keys("Layout", {"FormWidth", "FormHeight", "FormTop", "FormLeft", "WindowState"}),
+             ColumnKeys, Keys("Layout", {"GridHeight", "GridColor", "PanelsColor"})}));
     EXPECT_EQ(read, Unusual());
     EXPECT_EQ(store.ReadString("Options", "FirstRun", ""), "0");
     EXPECT_EQ(store.ReadString("Layout", "PanelsColor", ""), "-5");

@@ -50,6 +50,10 @@ public:
     void SelectFirstRowIfNone() override {}
     void PlaySound(TCheckSound Sound) override { Sounds.push_back(Sound); }
     void RestoreAndRaise() override { ++Restores; }
+    std::vector<std::vector<std::string>> Announced;
+    void AnnounceNewMail(const std::vector<std::string>& UniqueIDs) override {
+        Announced.push_back(UniqueIDs);
+    }
 
     bool Said(const std::string& Line) const { return std::ranges::find(System, Line) != System.end(); }
     void Clear() {
@@ -148,6 +152,8 @@ TEST_F(CheckCycleDovecot, UnchangedTwiceThenOneNewThenSingleAccountCheck) {
     EXPECT_EQ(NewCount(), 9);
     EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NewMail});
     EXPECT_EQ(host.Restores, 1);
+    ASSERT_EQ(host.Announced.size(), 1u);
+    EXPECT_EQ(host.Announced[0].size(), 9u);
     EXPECT_TRUE(host.Said(" >Ten: message 9/9 retrieved"));
     EXPECT_NE(cycle.LastFullCheck(), 0);
     EXPECT_EQ(host.CommandsEnabled, (std::vector{false, true}));
@@ -158,6 +164,7 @@ TEST_F(CheckCycleDovecot, UnchangedTwiceThenOneNewThenSingleAccountCheck) {
     EXPECT_TRUE(host.Said(" >Ten: No new mail"));
     EXPECT_EQ(TopsSent(), 0);
     EXPECT_EQ(NewCount(), 0) << "the * marks are cleared";
+    EXPECT_EQ(host.Announced.size(), 1u) << "no new mail, no notification";
     EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
 
     Server->Deliver("ten", Message(10));
