@@ -47,9 +47,6 @@ TEST(WaveHeader, WhatMayGoToTheSoundOutput) {
     EXPECT_EQ(info->BytesPerSecond, 88200u);
 }
 
-} // namespace
-} // namespace quillet
-
 TEST(WaveHeader, LongestPlayTime) {
     struct Row {
         TWaveInfo wave;
@@ -64,3 +61,6 @@ TEST(WaveHeader, LongestPlayTime) {
     for (const auto& r : rows)
         EXPECT_EQ(LongestPlayMs(r.wave, r.fileSize, 500), r.expectedMs) << r.wave.DataBytes;
 }
+
+} // namespace
+} // namespace quillet
