@@ -120,9 +120,8 @@ void TSocketConversation::OpenEncrypted() {
 void TSocketConversation::StartTls(std::uint8_t Code) {
     if (FSocket->bytesAvailable() > 0)
         FSocket->readAll(); // sent before the handshake: never read as a later reply
-    FUnexpectedDropped = FReceived.size();
-    FReceived.clear();
-    FReplyBreaks = 0;
+    FUnexpectedDropped = UnreadView().size();
+    ClearReceived();
     BeginWait(Code, {}, "the TLS handshake");
     FHandshaking = true;
     PrepareTls();
@@ -170,8 +169,7 @@ void TSocketConversation::Close() {
     FClosing = true;
     FSocket->abort();
     FClosing = false;
-    FReceived.clear();
-    FReplyBreaks = 0;
+    ClearReceived();
     // A socket that never connected raises no close notification: end the wait the same way.
     if (FWaiting)
         FinishWait(TWaitEnd::Closed);
@@ -258,8 +256,7 @@ void TSocketConversation::Fail(TErrorKind Kind, std::string Text) {
 
 void TSocketConversation::PrepareWait(std::uint8_t Code, const std::string& Terminator,
                                       const std::string& What) {
-    FReceived.clear();
-    FReplyBreaks = 0;
+    ClearReceived();
     ExpectedSize = 0;
     BeginWait(Code, Terminator, What.empty() ? "the server's greeting" : What);
 }
@@ -317,13 +314,22 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
     PacketSize = 0;
 }
 
+std::string_view TSocketConversation::UnreadView() const {
+    return std::string_view(FReceived).substr(FConsumed);
+}
+
+void TSocketConversation::ClearReceived() {
+    FReceived.clear();
+    FConsumed = 0;
+    FReplyBreaks = 0;
+}
+
 void TSocketConversation::DropUnread() {
     // Bytes the socket holds but has not announced yet count too.
     if (FSocket->bytesAvailable() > 0)
         FReceived += FSocket->readAll().toStdString();
-    FUnexpectedDropped = FReceived.size();
-    FReceived.clear();
-    FReplyBreaks = 0;
+    FUnexpectedDropped = UnreadView().size();
+    ClearReceived();
 }
 
 void TSocketConversation::Send(const std::string& Data) {
@@ -338,7 +344,7 @@ void TSocketConversation::AwaitReply(std::uint8_t Code, const std::string& Termi
         return;
     }
     BeginWait(Code, Terminator, What);
-    if (!FReceived.empty())
+    if (!UnreadView().empty())
         TryCompleteReply(); // it may have arrived while an earlier reply was handled
 }
 
@@ -376,7 +382,7 @@ void TSocketConversation::Wake() {
 
 void TSocketConversation::Cancel() {
     if (FWaiting)
-        FReplyText = FReceived; // what did arrive for the cancelled reply
+        FReplyText = std::string(UnreadView()); // what did arrive for the cancelled reply
     FinishWait(TWaitEnd::Cancelled);
     Close();
 }
@@ -394,7 +400,7 @@ void TSocketConversation::DataReadable() {
     // Lines cost memory of their own when a reply is cut into lines, so a flood of empty lines
     // is bounded as well as the bytes.
     FReplyBreaks += LineBreaks(chunk);
-    const bool tooManyBytes = static_cast<std::int64_t>(FReceived.size() + chunk.size()) > MaxReplySize;
+    const bool tooManyBytes = static_cast<std::int64_t>(UnreadView().size() + chunk.size()) > MaxReplySize;
     if (tooManyBytes || FReplyBreaks > MaxReplyLineBreaks) {
         FReplyTooLong = true;
         Fail(TErrorKind::Receive, tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
@@ -417,25 +423,34 @@ void TSocketConversation::DataReadable() {
     if (!FWaiting)
         return; // the owner ended the wait
     if (ExpectedSize > 0)
-        Report(ExpectedSize, ClampLength(FReceived.size()));
+        Report(ExpectedSize, ClampLength(UnreadView().size()));
     TryCompleteReply();
 }
 
 void TSocketConversation::TryCompleteReply() {
-    const std::size_t length = OnReplyLength ? OnReplyLength(this, FReceived, FSearchFrom)
-                                             : TerminatedLength(FReceived, FTerminator, FSearchFrom);
-    if (length == 0 || length > FReceived.size()) {
+    const std::string_view unread = UnreadView();
+    const std::size_t length = OnReplyLength ? OnReplyLength(this, unread, FSearchFrom)
+                                             : TerminatedLength(unread, FTerminator, FSearchFrom);
+    if (length == 0 || length > unread.size()) {
         // A terminator split across reads is found when its last byte arrives.
         const std::size_t keep = std::max<std::size_t>(FTerminator.size(), 2) - 1;
-        FSearchFrom = FReceived.size() > keep ? FReceived.size() - keep : 0;
+        FSearchFrom = unread.size() > keep ? unread.size() - keep : 0;
         Wake();
         return;
     }
     // The reply ends at its terminator wherever that falls in a read; what follows it was not
     // part of this reply and stays unread.
-    FReplyText = FReceived.substr(0, length);
-    FReceived.erase(0, length);
-    FReplyBreaks = LineBreaks(FReceived);
+    FReplyText = std::string(unread.substr(0, length));
+    // Replies that came in one read are taken one after another without moving the rest each
+    // time; the buffer is compacted once most of it has been taken.
+    FConsumed += length;
+    FReplyBreaks -= LineBreaks(FReplyText);
+    if (FConsumed == FReceived.size()) {
+        ClearReceived();
+    } else if (FConsumed > FReceived.size() / 2) {
+        FReceived.erase(0, FConsumed);
+        FConsumed = 0;
+    }
     FSearchFrom = 0;
     FinishWait(TWaitEnd::Complete);
 }
@@ -483,11 +498,10 @@ void TSocketConversation::Disconnected() {
         OnClose(this);
     if (FWaiting && !FClosing) {
         FReplyText = "Connection closed by the server while waiting for " + FAwaited;
-        if (!FReceived.empty())
-            FReplyText += "; it had sent: " + FReceived.substr(0, 200);
+        if (!UnreadView().empty())
+            FReplyText += "; it had sent: " + std::string(UnreadView().substr(0, 200));
     }
-    FReceived.clear();
-    FReplyBreaks = 0;
+    ClearReceived();
     if (FWaiting)
         FinishWait(TWaitEnd::Closed);
 }

@@ -157,7 +157,7 @@ public:
     // Throws away what arrived unasked (counted in UnexpectedBytesDropped), as Talk does first.
     void DropUnread();
     // Bytes received and not yet taken as a reply (pipelined replies waiting their turn).
-    std::size_t Unread() const { return FReceived.size(); }
+    std::size_t Unread() const { return FReceived.size() - FConsumed; }
     // Ends the wait with the reply not accepted and drops the connection; ReplyText stays.
     void Cancel();
     // Records why a command was not sent: ReplyText becomes Text, ReplyOK false, nothing is sent.
@@ -177,6 +177,8 @@ private:
     void SocketError(QAbstractSocket::SocketError Error);
     void Disconnected();
     void TryCompleteReply();
+    std::string_view UnreadView() const;
+    void ClearReceived();
     void PrepareTls();
     void SslErrors(const QList<QSslError>& Errors);
     void HandshakeDone();
@@ -192,7 +194,8 @@ private:
     std::string FReplyText;
     std::string FTerminator;
     std::string FAwaited;  // what the wait is for, as time-out texts name it
-    std::string FReceived; // bytes received and not yet taken as a reply
+    std::string FReceived; // bytes received; those from FConsumed on are not yet taken as a reply
+    std::size_t FConsumed = 0;
     std::size_t FSearchFrom = 0;
     std::int64_t FReplyBreaks = 0; // CR and LF bytes in FReceived
     std::int64_t FWaitBytes = 0;   // bytes received during the current wait
