@@ -63,6 +63,22 @@ void ShowMessage(QWidget* Parent, const QString& Title, const QString& Text, TMe
     box.exec();
 }
 
+TMessageAnswer AskYesNoCancel(QWidget* Parent, const QString& Title, const QString& Text) {
+    if (ActiveScript != nullptr)
+        return ActiveScript->Take({Title, Text, TMessageIcon::Question}, TMessageAnswer::Yes);
+    QMessageBox box(QMessageBox::Question, Title, DisplayText(Text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Parent);
+    box.setDefaultButton(QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TMessageAnswer::Yes;
+    case QMessageBox::No:
+        return TMessageAnswer::No;
+    default:
+        return TMessageAnswer::Cancel;
+    }
+}
+
 TMessageAnswer AskYesNo(QWidget* Parent, const QString& Title, const QString& Text, bool DefaultNo) {
     if (ActiveScript != nullptr)
         return ActiveScript->Take({Title, Text, TMessageIcon::Question}, TMessageAnswer::Yes);

@@ -25,6 +25,8 @@ void ShowMessage(QWidget* Parent, const QString& Title, const QString& Text, TMe
 
 // A question with Yes and No buttons; DefaultNo makes No the default button.
 TMessageAnswer AskYesNo(QWidget* Parent, const QString& Title, const QString& Text, bool DefaultNo);
+// The same with a Cancel button as well (Escape answers Cancel); No is the default button.
+TMessageAnswer AskYesNoCancel(QWidget* Parent, const QString& Title, const QString& Text);
 
 // While one exists, no message box opens: each is recorded and answered from the queue of
 // answers (Ok for a message, Yes for a question when the queue is empty). Not nestable.

@@ -112,7 +112,7 @@ void TfrmSetupAccounts::btnDeleteClick() {
     if (row < 0 || row >= FAccounts.Count())
         return;
     const std::string label = FAccounts[row].Label;
-    if (AskYesNo(this, QStringLiteral("Deleting"), ToQString(DeleteQuestion(label)), true) !=
+    if (AskYesNoCancel(this, QStringLiteral("Deleting"), ToQString(DeleteQuestion(label))) !=
         TMessageAnswer::Yes)
         return;
     // An account whose check is waiting for its server cannot go.
