@@ -1,0 +1,229 @@
+// The parts of the main window as it is built: menus, toolbars, the list over the detail panes,
+// the status bar and the tray. The window's behaviour is in main_window.cpp.
+#include "app/main_window.h"
+
+#include "app/link_rich_edit.h"
+#include "app/mail_list_view.h"
+#include "app/pictures.h"
+#include "app/stored_color.h"
+#include "app/systray.h"
+#include "model/mails.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTime>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quillet {
+
+namespace {
+
+const char* const ColumnCaptions[MailColumnCount] = {"Stt",     "Account", "From",      "To",
+                                                     "Subject", "Size",    "Date sent", "Date received"};
+
+} // namespace
+
+void TfrmMain::CreateMenus() {
+    auto add = [this](QMenu* Menu, std::initializer_list<int> Commands) {
+        for (const int command : Commands) {
+            if (command < 0)
+                Menu->addSeparator();
+            else
+                Menu->addAction(Action(static_cast<TCommand>(command)));
+        }
+    };
+    const auto c = [](TCommand Command) { return static_cast<int>(Command); };
+    QMenuBar* bar = menuBar();
+    add(bar->addMenu(QStringLiteral("&File")), {c(TCommand::SetMasterPassword), -1, c(TCommand::Exit)});
+    add(bar->addMenu(QStringLiteral("&View")),
+        {c(TCommand::ViewMainToolbar), c(TCommand::ViewAccountsToolbar), c(TCommand::ViewStatusBar), -1,
+         c(TCommand::HideAll), c(TCommand::ShowAll)});
+    add(bar->addMenu(QStringLiteral("&Online")),
+        {c(TCommand::CheckAll), c(TCommand::AbortChecking), c(TCommand::AutoCheck)});
+    add(bar->addMenu(QStringLiteral("&E-mail")), {c(TCommand::MailDelete), c(TCommand::MailProperties)});
+    add(bar->addMenu(QStringLiteral("&Tools")), {c(TCommand::SetupAccounts), c(TCommand::Options)});
+    add(bar->addMenu(QStringLiteral("&Diagnostics")), {c(TCommand::DumpIDs)});
+    add(bar->addMenu(QStringLiteral("&Help")), {c(TCommand::About)});
+
+    // The tray menu: Restore (the default item), the check commands, auto checking, exit.
+    FTrayMenu = new QMenu(this);
+    FTrayMenu->setObjectName(QStringLiteral("popupSystem"));
+    FTrayMenu->addAction(Action(TCommand::Restore));
+    FTrayMenu->setDefaultAction(Action(TCommand::Restore));
+    FTrayMenu->addSeparator();
+    FTrayMenu->addAction(Action(TCommand::CheckAll));
+    FCheckOneMenu = FTrayMenu->addMenu(ButtonPicture(0), QStringLiteral("Check this one"));
+    FCheckOneMenu->setObjectName(QStringLiteral("popoptCheckOne"));
+    add(FTrayMenu, {c(TCommand::AbortChecking), -1, c(TCommand::AutoCheck), -1, c(TCommand::Exit)});
+}
+
+void TfrmMain::CreateToolbars() {
+    FAccountsCheckMenu = new QMenu(this);
+    FAccountsCheckMenu->setObjectName(QStringLiteral("popupAccountsCheck"));
+    FAccountsAutoCheckMenu = new QMenu(this);
+    FAccountsAutoCheckMenu->setObjectName(QStringLiteral("popupAccountsAutoCheck"));
+    // A split button: the button runs the command, its arrow opens the accounts menu.
+    auto splitButton = [this](TCommand Command, QMenu* Menu, const char* Name) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(Name));
+        button->setDefaultAction(Action(Command));
+        button->setMenu(Menu);
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        return button;
+    };
+
+    FMainToolbar = addToolBar(QStringLiteral("Main"));
+    FMainToolbar->setObjectName(QStringLiteral("tlbMain"));
+    // The pictures are drawn on a 16 x 16 grid: shown at that size (or its multiples) they stay sharp.
+    FMainToolbar->setIconSize(QSize(16, 16));
+    FCheckButton = splitButton(TCommand::CheckAll, FAccountsCheckMenu, "tbtnCheckAll");
+    FMainToolbar->addWidget(FCheckButton);
+    FMainToolbar->addAction(Action(TCommand::AbortChecking));
+    FAutoCheckButton = splitButton(TCommand::AutoCheck, FAccountsAutoCheckMenu, "tbtnAutoCheck");
+    FMainToolbar->addWidget(FAutoCheckButton);
+    FMainToolbar->addSeparator();
+    FMainToolbar->addAction(Action(TCommand::MailProperties));
+    FMainToolbar->addAction(Action(TCommand::MailDelete));
+    FMainToolbar->addSeparator();
+    FMainToolbar->addAction(Action(TCommand::SetupAccounts));
+    FMainToolbar->addAction(Action(TCommand::Options));
+    FMainToolbar->addSeparator();
+    FMainToolbar->addAction(Action(TCommand::Exit));
+
+    FAccountsToolbar = addToolBar(QStringLiteral("Accounts"));
+    FAccountsToolbar->setObjectName(QStringLiteral("tlbAccounts"));
+    FAccountsToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    FAccountsToolbar->setIconSize(QSize(16, 16));
+
+    // The View items follow the bars, however they were shown or hidden.
+    const auto follow = [this](QToolBar* Bar, TCommand Command) {
+        Action(Command)->setChecked(true);
+        connect(Bar, &QToolBar::visibilityChanged, this,
+                [this, Bar, Command] { Action(Command)->setChecked(!Bar->isHidden()); });
+    };
+    follow(FMainToolbar, TCommand::ViewMainToolbar);
+    follow(FAccountsToolbar, TCommand::ViewAccountsToolbar);
+}
+
+void TfrmMain::CreateClientArea() {
+    FMailList = new TMailListView;
+    FMailList->setObjectName(QStringLiteral("grdMain"));
+    FMailList->setAccessibleName(QStringLiteral("Mail list"));
+    auto* model = new QStandardItemModel(0, MailColumnCount, this);
+    for (int column = 0; column < MailColumnCount; ++column)
+        model->setHeaderData(column, Qt::Horizontal, QString::fromLatin1(ColumnCaptions[column]));
+    model->setHeaderData(SizeColumn, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
+                         Qt::TextAlignmentRole);
+    FEmptyModel = model;
+    FMailList->setModel(FEmptyModel);
+    ApplyColumnWidths();
+
+    FDetailTabs = new QTabBar;
+    FDetailTabs->setObjectName(QStringLiteral("tabCtlDetails"));
+    FDetailTabs->setDrawBase(false);
+    FDetailTabs->setExpanding(false);
+    FPaneStack = new QStackedWidget;
+    const char* const tabCaptions[] = {"Message <F2>", "Header <F3>", "System <F4>"};
+    const char* const paneNames[] = {"memMsg", "memHdr", "memSys"};
+    const int tabPictures[] = {2, 9, 10};
+    for (std::size_t i = 0; i < FPanes.size(); ++i) {
+        FDetailTabs->addTab(ListPicture(tabPictures[i]), QString::fromLatin1(tabCaptions[i]));
+        auto* pane = new TLinkRichEdit;
+        pane->setObjectName(QString::fromLatin1(paneNames[i]));
+        pane->setAccessibleName(QString::fromLatin1(tabCaptions[i]).section(QLatin1Char(' '), 0, 0) +
+                                QStringLiteral(" pane"));
+        pane->setReadOnly(true);
+        pane->setAcceptRichText(false);
+        pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        pane->setLineWrapMode(QTextEdit::WidgetWidth);
+        FPanes[i] = pane;
+        FPaneStack->addWidget(pane);
+    }
+    connect(FDetailTabs, &QTabBar::currentChanged, FPaneStack, &QStackedWidget::setCurrentIndex);
+
+    auto* details = new QWidget;
+    auto* detailsLayout = new QVBoxLayout(details);
+    detailsLayout->setContentsMargins(0, 2, 0, 0);
+    detailsLayout->setSpacing(0);
+    detailsLayout->addWidget(FDetailTabs);
+    detailsLayout->addWidget(FPaneStack, 1);
+
+    FSplitter = new QSplitter(Qt::Vertical);
+    FSplitter->setObjectName(QStringLiteral("splMain"));
+    FSplitter->setChildrenCollapsible(false);
+    FSplitter->addWidget(FMailList);
+    FSplitter->addWidget(details);
+    // The list keeps its height when the window grows; the panes take the rest.
+    FSplitter->setStretchFactor(0, 0);
+    FSplitter->setStretchFactor(1, 1);
+    FSplitter->setSizes({FSettings.Layout.GridHeight, FSettings.Layout.FormHeight});
+    setCentralWidget(FSplitter);
+    setTabOrder(FMailList, FDetailTabs);
+    setTabOrder(FDetailTabs, FPanes[0]);
+
+    PaintBackground(FMailList, FSettings.Layout.GridColor);
+    SetPanelsColor(FSettings.Layout.PanelsColor);
+    for (QTextEdit* pane : FPanes)
+        pane->clear();
+}
+
+void TfrmMain::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sttMain"));
+    bar->setSizeGripEnabled(true);
+    const char* const names[] = {"pnlSystemMessages", "pnlMailsCount", "pnlLastCheck", "pnlClock"};
+    const char* const hints[] = {"System messages", "Mails count", "Last full check time", "Current time"};
+    // Documented widths, widened where the desktop's font needs more for the longest text.
+    const int widths[] = {0, 60, 50, 75};
+    const char* const longest[] = {"", "Mails: 99999", "00:00", "00:00:00"};
+    for (std::size_t i = 0; i < FPanels.size(); ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QString::fromLatin1(names[i]));
+        panel->setToolTip(QString::fromLatin1(hints[i]));
+        panel->setAccessibleName(QString::fromLatin1(hints[i]));
+        if (i == 0) {
+            bar->addWidget(panel, 1);
+        } else {
+            const int needed = panel->fontMetrics().horizontalAdvance(QString::fromLatin1(longest[i])) + 12;
+            panel->setMinimumWidth(std::max(widths[i], needed));
+            panel->setAlignment(Qt::AlignCenter);
+            bar->addPermanentWidget(panel);
+        }
+        FPanels[i] = panel;
+    }
+    Action(TCommand::ViewStatusBar)->setChecked(true);
+    FPanels[1]->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
+    FPanels[2]->setText(QStringLiteral("00:00"));
+    TickClock();
+    connect(&FClockTimer, &QTimer::timeout, this, &TfrmMain::TickClock);
+    FClockTimer.setTimerType(Qt::PreciseTimer);
+    FClockTimer.start(1000);
+}
+
+void TfrmMain::TickClock() {
+    const QTime now = QTime::currentTime();
+    FPanels[3]->setText(now.toString(QStringLiteral("hh:mm:ss")));
+    // Tick just after the next whole second, so the clock never skips or repeats a second.
+    FClockTimer.setInterval(1000 - now.msec() + 5);
+}
+
+void TfrmMain::CreateTray() {
+    FSystray = new TSystray(this, FTrayAvailable);
+    FSystray->setObjectName(QStringLiteral("SysTray"));
+    FSystray->SetIcon(TrayPicture(false));
+    FSystray->SetHint(QStringLiteral("Quillet"));
+    FSystray->SetPopupMenu(FTrayMenu);
+    FSystray->SetEnabled(FSettings.UseTray);
+    connect(FSystray, &TSystray::LeftClick, this, &TfrmMain::RestoreApp);
+}
+
+} // namespace quillet
