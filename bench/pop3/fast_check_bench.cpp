@@ -9,6 +9,7 @@
 // The serial runs of 5000 messages at 50 ms take more than four minutes each; they run only with
 // --long, and the table shows an estimate from the 1000-message run otherwise.
 // Needs root (for Dovecot) and /usr/bin/python3.
+#include "bench/bench_mailbox.h"
 #include "check/check_cycle.h"
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
@@ -33,6 +34,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using quillet::bench::MessageText;
+using quillet::bench::TListHost;
+
 constexpr int kTopLines = 50;
 constexpr int kRecheckMessages = 1000;
 constexpr std::chrono::milliseconds kOneWayDelay = 25ms; // a 50 ms round trip
@@ -52,56 +56,6 @@ std::string UserOf(int Messages) {
 std::uint16_t PortFor(int RoundTripMs) {
     return RoundTripMs == 0 ? Server->Port() : Proxy->Port();
 }
-
-// Realistic variety: the header lines that differ between messages differ as real ones do
-// (relays, times, ids, subjects, scores); 60 body lines of about 70 bytes.
-std::string MessageText(int I) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(I + 1);
-    auto next = [&h] {
-        h ^= h >> 29;
-        h *= 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 32;
-        return h;
-    };
-    const char* const words[] = {"Invoice", "Meeting", "Report", "Holiday", "Update", "Question", "Photos",
-                                 "Order",   "Ticket",  "Draft",  "Minutes", "Agenda", "Offer",    "Reminder"};
-    const std::string n = std::to_string(I);
-    char date[64];
-    std::snprintf(date, sizeof date, "Date: Tue, %d Dec 2026 %02d:%02d:%02d +0100",
-                  static_cast<int>(next() % 28 + 1), static_cast<int>(next() % 24),
-                  static_cast<int>(next() % 60), static_cast<int>(next() % 60));
-    std::string text = "Received: from relay" + std::to_string(next() % 50) +
-                       ".example.net\nReturn-Path: <s" + n + "@example.com>\nFrom: Sender " + n + " <s" + n +
-                       "@example.com>\nTo: bench@example.com\nSubject: " + words[next() % 14] + " " +
-                       words[next() % 14] + " " + std::to_string(next() % 100000) + "\n" + date +
-                       "\nMessage-ID: <" + std::to_string(next()) + "." + n +
-                       "@quillet.bench>\nX-Spam-Score: " + std::to_string(next() % 1000) +
-                       "\nContent-Type: text/plain; charset=utf-8\n\n";
-    for (int k = 1; k <= 60; ++k)
-        text +=
-            "This is line " + std::to_string(k) + " of the body of an ordinary message, about 70 bytes.\n";
-    return text;
-}
-
-class TListHost : public TCheckHost {
-public:
-    explicit TListHost(TMails& Mails) : FMails(Mails) {}
-    void SetStatusText(const std::string&) override {}
-    void AppendSystemLine(const std::string&) override {}
-    void AddMail(std::unique_ptr<TMail> Mail) override { FMails.Add(std::move(Mail)); }
-    void UpdateMail(int) override {}
-    void RemoveMail(int MailIndex) override { FMails.Delete(MailIndex); }
-    void RefreshStatus() override {}
-    void UpdateAccountButton(int) override {}
-    void SetCommandsEnabled(bool) override {}
-    void SetAbortEnabled(bool) override {}
-    void SelectFirstRowIfNone() override {}
-    void PlaySound(TCheckSound) override {}
-    void RestoreAndRaise() override {}
-
-private:
-    TMails& FMails;
-};
 
 double Seconds(const std::chrono::steady_clock::time_point& Since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - Since).count();

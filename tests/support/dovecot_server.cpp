@@ -208,6 +208,10 @@ bool TDovecotServer::Start(std::string& Why) {
         Why = "dovecot did not start";
         return false;
     }
+    return WaitForGreeting(Why);
+}
+
+bool TDovecotServer::WaitForGreeting(std::string& Why) {
     // Ready when it greets on its port; give up after 20 seconds.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -232,21 +236,11 @@ void TDovecotServer::EnableTls(const std::string& CertPath, const std::string& K
 
 bool TDovecotServer::Restart(std::string& Why) {
     Stop();
-    const std::uint16_t port = FPort;
-    WriteConfig();
+    WriteConfig(); // the same ports, the current certificate
     FProcess = std::make_unique<QProcess>();
     FProcess->setProcessChannelMode(QProcess::MergedChannels);
     FProcess->start(FindProgram("dovecot"), {"-F", "-c", QString::fromStdString(FRoot + "/dovecot.conf")});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, port);
-        if (probe.waitForConnected(500) && probe.waitForReadyRead(2000) && probe.readAll().startsWith("+OK"))
-            return true;
-        QThread::msleep(50);
-    }
-    Why = "dovecot did not come back: " + Log();
-    return false;
+    return WaitForGreeting(Why);
 }
 
 std::string TDovecotServer::TlsSettings() const {

@@ -52,6 +52,8 @@ private:
     std::string MaildirOf(const std::string& User) const;
     bool EnsureMailUser(std::string& Why);
     void WriteConfig();
+    // Waits until the started server greets on its port (20 seconds at most).
+    bool WaitForGreeting(std::string& Why);
     std::string TlsSettings() const;
     std::string TlsListener() const;
 
