@@ -22,8 +22,13 @@ std::string WithSeparator(const QString& Dir) {
 
 std::string ChooseAppDir(const QString& ProgramDir, const QString& UserConfigDir) {
     const QFileInfo folder(ProgramDir);
-    if (QFileInfo::exists(QDir(ProgramDir).filePath(QStringLiteral("Quillet.ini"))) ||
-        (folder.isDir() && folder.isWritable()))
+    // An installed program (under /usr, /bin or /sbin) keeps no settings beside itself, even when
+    // the folder happens to be writable (as it is for root).
+    const QString clean = QDir::cleanPath(folder.absoluteFilePath());
+    const bool systemFolder = clean.startsWith(QStringLiteral("/usr/")) || clean == QStringLiteral("/bin") ||
+                              clean == QStringLiteral("/sbin");
+    if (!systemFolder && (QFileInfo::exists(QDir(ProgramDir).filePath(QStringLiteral("Quillet.ini"))) ||
+                          (folder.isDir() && folder.isWritable())))
         return WithSeparator(ProgramDir);
     QDir().mkpath(UserConfigDir);
     return WithSeparator(UserConfigDir);

@@ -230,10 +230,16 @@ bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32
                 return false;
         return true;
     }
-    const std::string lines = " " + std::to_string(LineCount);
     return Pipeline(
-        Numbers, [&lines](std::int32_t N) { return "TOP " + std::to_string(N) + lines; }, TPop3Exchange::Top,
-        kListEnd,
+        Numbers,
+        [LineCount](std::int32_t N) {
+            std::string command = "TOP ";
+            command += std::to_string(N);
+            command += ' ';
+            command += std::to_string(LineCount);
+            return command;
+        },
+        TPop3Exchange::Top, kListEnd,
         [this](std::int32_t N) {
             FLastTopText.clear();
             const bool ok = FConversation->ReplyOK();

@@ -26,6 +26,9 @@ TEST(AppDir, ProgramFolderWhenWritableOrHoldingTheFileElseUserFolder) {
     program.WriteFile("quillet-file", "");
     EXPECT_EQ(ChooseAppDir(Q(program.FilePath("quillet-file")), userDir), userDir.toStdString() + "/");
     EXPECT_TRUE(QFileInfo(userDir).isDir());
+
+    // Installed under /usr: the user's folder, even for root, who could write /usr/bin.
+    EXPECT_EQ(ChooseAppDir("/usr/bin", userDir), userDir.toStdString() + "/");
 }
 
 // A second claim in the same folder fails; a folder without room for a lock does not stop the program.
