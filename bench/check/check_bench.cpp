@@ -112,15 +112,17 @@ void ProgramMemory(benchmark::State& State) {
             TIniFile ini(QDir(settings.path()).filePath("Quillet.ini").toStdString());
             WriteAccounts(ini, "", accounts);
         }
+        // The last session that logged out (its line names the session): a new one is the program's.
         const auto loggedOut = [] {
             const std::string log = Server->Log();
-            std::size_t n = 0;
-            for (std::size_t at = log.find("Logged out"); at != std::string::npos;
-                 at = log.find("Logged out", at + 1))
-                ++n;
-            return n;
+            const std::size_t at = log.rfind("Logged out");
+            if (at == std::string::npos)
+                return std::string();
+            const std::size_t start = log.rfind('\n', at);
+            return log.substr(start == std::string::npos ? 0 : start,
+                              at - (start == std::string::npos ? 0 : start));
         };
-        const std::size_t before = loggedOut();
+        const std::string before = loggedOut();
         QProcess quillet;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -132,9 +134,14 @@ void ProgramMemory(benchmark::State& State) {
             State.SkipWithError("quillet did not start");
             return;
         }
-        while (loggedOut() == before && Seconds(start) < 300 && quillet.state() == QProcess::Running)
+        while (loggedOut() == before && Seconds(start) < 60 && quillet.state() == QProcess::Running)
             QThread::msleep(100);
         State.counters["check_s"] = Seconds(start);
+        if (loggedOut() == before) {
+            const std::string log = Server->Log();
+            std::fprintf(stderr, "the program's check did not log out; Dovecot's log ends:\n%s\n",
+                         log.substr(log.size() > 3000 ? log.size() - 3000 : 0).c_str());
+        }
         QThread::msleep(500); // the list settles
         long rss = 0;
         std::ifstream status("/proc/" + std::to_string(quillet.processId()) + "/status");
