@@ -13,24 +13,20 @@ std::string CertificateFingerprint(const QSslCertificate& Certificate) {
 
 bool TrustedCertificateForgives(const QList<QSslError>& Errors, const QSslCertificate& Peer,
                                 const std::string& TrustedFingerprint) {
-    if (TrustedFingerprint.empty() || CertificateFingerprint(Peer) != TrustedFingerprint)
+    if (Peer.isNull() || TrustedFingerprint.empty() || CertificateFingerprint(Peer) != TrustedFingerprint)
         return false;
+    // The handshake proves the server holds that certificate's key, so how its chain looks (an
+    // issuer sent along or not, self-made, unknown) no longer matters. A certificate withdrawn
+    // by its issuer, though, is one the user cannot have meant to keep trusting.
     for (const QSslError& error : Errors) {
         switch (error.error()) {
-        case QSslError::HostNameMismatch:
-        case QSslError::CertificateExpired:
-        case QSslError::CertificateNotYetValid:
-        case QSslError::SelfSignedCertificate:
-        case QSslError::SelfSignedCertificateInChain:
-        case QSslError::UnableToGetLocalIssuerCertificate:
-        case QSslError::UnableToVerifyFirstCertificate:
-        case QSslError::CertificateUntrusted:
-            break;
+        case QSslError::CertificateRevoked:
+        case QSslError::CertificateBlacklisted:
+        case QSslError::NoPeerCertificate:
+            return false;
         default:
-            return false; // a revoked or malformed certificate stays refused
+            break;
         }
-        if (!error.certificate().isNull() && error.certificate() != Peer)
-            return false; // a problem of another certificate in the chain
     }
     return true;
 }

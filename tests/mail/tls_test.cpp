@@ -1,7 +1,8 @@
-// TLS for real mailboxes: POP3S and STLS against a private Dovecot with a throw-away CA, and the
+// TLS for real mailboxes: POP3S and STLS against a private Dovecot with a throw-away CA, the
 // STLS rules against the scripted server (no STLS, no log-in; nothing said before the handshake
-// is read after it).
+// is read after it), and a trusted certificate whether or not its server also sends its issuer.
 #include "mail/pop3_client.h"
+#include "mail/tls_policy.h"
 #include "tests/support/dovecot_server.h"
 #include "tests/support/scripted_pop3_server.h"
 #include "tests/support/test_ca.h"
@@ -82,6 +83,63 @@ TEST(Pop3Tls, LineAfterTheStlsReplyIsNeverReadAfterTheHandshake) {
     EXPECT_EQ(pop.LastReply(), "-ERR invalid password\r\n");
     for (const auto& e : server.Errors())
         ADD_FAILURE() << e;
+}
+
+// "Trust this certificate" for a server with a self-made CA that the computer does not trust:
+// the server sends its certificate alone or followed by the CA, and the account trusts that
+// exact certificate, nothing, or the CA.
+TEST(Pop3Tls, TrustedCertificateConnectsWhetherOrNotItsIssuerIsSentToo) {
+    ASSERT_TRUE(Ca().Ok()) << "openssl could not make the test CA";
+    const TServerCertificate leaf = Ca().Issue("self-made");
+    const std::string caFingerprint = CertificateFingerprint(Ca().Certificate());
+    const std::tuple<const char*, bool, std::string, bool> rows[] = {
+        // row, server sends the CA too, trusted fingerprint, connects
+        {"certificate alone, it is trusted", false, leaf.Fingerprint, true},
+        {"certificate and CA, it is trusted", true, leaf.Fingerprint, true},
+        {"certificate and CA, nothing trusted", true, "", false},
+        {"certificate and CA, the CA is trusted", true, caFingerprint, false},
+    };
+    for (const auto& [row, sendCa, trusted, connects] : rows) {
+        TScriptedPop3Server server;
+        server
+            .StartTls(leaf.Certificate, leaf.Key,
+                      sendCa ? QList{Ca().Certificate()} : QList<QSslCertificate>{})
+            .Send("+OK ready\r\n");
+        ASSERT_TRUE(server.Listen());
+        TPop3Client pop;
+        Prepare(pop, server.Port(), TSecurity::Tls, false);
+        pop.TrustedCert = trusted;
+        EXPECT_EQ(pop.Connect(), connects) << row << ": " << pop.LastReply();
+        EXPECT_EQ(pop.TlsFailed(), !connects) << row;
+        EXPECT_EQ(pop.TlsCertificateFingerprint(), leaf.Fingerprint) << row;
+        pop.Abort();
+    }
+}
+
+// A trusted certificate forgives every problem of its chain, except a certificate withdrawn by
+// its issuer; any other certificate forgives nothing.
+TEST(TlsPolicy, TrustedCertificateForgivesChainProblemsButNotWithdrawal) {
+    ASSERT_TRUE(Ca().Ok()) << "openssl could not make the test CA";
+    const TServerCertificate leaf = Ca().Issue("policy");
+    const QSslCertificate& ca = Ca().Certificate();
+    using E = QSslError;
+    const std::tuple<const char*, QList<QSslError>, QSslCertificate, bool> rows[] = {
+        {"its own problems",
+         {E(E::HostNameMismatch, leaf.Certificate), E(E::CertificateExpired, leaf.Certificate)},
+         leaf.Certificate,
+         true},
+        {"its issuer's problems",
+         {E(E::SelfSignedCertificateInChain, ca), E(E::CertificateUntrusted, ca),
+          E(E::InvalidCaCertificate, ca)},
+         leaf.Certificate,
+         true},
+        {"revoked", {E(E::CertificateRevoked, leaf.Certificate)}, leaf.Certificate, false},
+        {"issuer blacklisted", {E(E::CertificateBlacklisted, ca)}, leaf.Certificate, false},
+        {"no certificate", {E(E::NoPeerCertificate)}, QSslCertificate(), false},
+        {"another certificate", {E(E::SelfSignedCertificate, ca)}, ca, false},
+    };
+    for (const auto& [row, errors, peer, forgives] : rows)
+        EXPECT_EQ(TrustedCertificateForgives(errors, peer, leaf.Fingerprint), forgives) << row;
 }
 
 class DovecotTls : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "tests/support/scripted_pop3_server.h"
 
 #include <QHostAddress>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -61,8 +62,9 @@ TScriptedPop3Server& TScriptedPop3Server::Close() {
     return *this;
 }
 
-TScriptedPop3Server& TScriptedPop3Server::StartTls(const QSslCertificate& Certificate, const QSslKey& Key) {
-    FCertificate = Certificate;
+TScriptedPop3Server& TScriptedPop3Server::StartTls(const QSslCertificate& Certificate, const QSslKey& Key,
+                                                   const QList<QSslCertificate>& Issuers) {
+    FChain = QList<QSslCertificate>{Certificate} + Issuers;
     FKey = Key;
     FSteps.push_back({TStep::kStartTls, {}, {}, 0});
     return *this;
@@ -162,8 +164,10 @@ void TScriptedPop3Server::Advance() {
         case TStep::kStartTls: {
             ++FNext;
             auto* tls = static_cast<QSslSocket*>(FClient);
-            tls->setLocalCertificate(FCertificate);
-            tls->setPrivateKey(FKey);
+            QSslConfiguration config = tls->sslConfiguration();
+            config.setLocalCertificateChain(FChain);
+            config.setPrivateKey(FKey);
+            tls->setSslConfiguration(config);
             FPaused = true;
             connect(tls, &QSslSocket::encrypted, this, [this] {
                 FPaused = false;

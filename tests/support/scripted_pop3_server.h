@@ -5,6 +5,7 @@
 // reported by Errors().
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QSslCertificate>
 #include <QSslKey>
@@ -34,8 +35,10 @@ public:
     // Closes the connection (after what was written has been sent).
     TScriptedPop3Server& Close();
     // Starts TLS as the server side with this certificate and key; the transcript goes on once
-    // the handshake is done (a client that fails it leaves the rest unplayed).
-    TScriptedPop3Server& StartTls(const QSslCertificate& Certificate, const QSslKey& Key);
+    // the handshake is done (a client that fails it leaves the rest unplayed). Issuers, when
+    // given, are sent after the certificate, as a server does that presents its whole chain.
+    TScriptedPop3Server& StartTls(const QSslCertificate& Certificate, const QSslKey& Key,
+                                  const QList<QSslCertificate>& Issuers = {});
 
     // Starts listening; false when no port could be had.
     bool Listen();
@@ -71,7 +74,7 @@ private:
     std::vector<std::string> FPending;
     std::vector<std::string> FReceived;
     std::vector<std::string> FErrors;
-    QSslCertificate FCertificate;
+    QList<QSslCertificate> FChain; // the server's certificate first, then its issuers
     QSslKey FKey;
 };
 
