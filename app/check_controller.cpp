@@ -159,14 +159,21 @@ void TCheckController::UpdateStatusParts() {
 }
 
 void TCheckController::TimerTick() {
-    if (FCycle.AnyConnected())
+    if (FCycle.Busy() || FCycle.AnyConnected())
         return; // a check is running
     QTimer* timer = FWindow.CheckTimer();
     timer->stop();
+    // The timer comes back however the check ends, so that checking goes on at the next tick.
+    const struct TRestart {
+        TfrmMain& Window;
+        QTimer* Timer;
+        ~TRestart() {
+            if (Window.CheckingActive() && Timer->interval() > 0)
+                Timer->start();
+        }
+    } restart{FWindow, timer};
     FCycle.MaxLines = FWindow.MaxLines();
     FCycle.CheckAll(true);
-    if (FWindow.CheckingActive() && timer->interval() > 0)
-        timer->start();
 }
 
 // ---- One account's check
@@ -175,14 +182,14 @@ void TCheckController::PostCheckOne(int Position) {
     QCoreApplication::postEvent(&FWindow, new TCheckOneEvent(Position));
 }
 
-void TCheckController::AnnounceNewMail(const std::vector<std::string>& UniqueIDs) {
+void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
     // The tray shows that new mail waits until the window is back.
     FWindow.Systray().SetIcon(TrayPicture(true));
     if (!FWindow.NotifyNewMail())
         return;
     std::vector<const TMail*> mails;
-    for (const std::string& id : UniqueIDs)
-        if (const int j = FMails.FindMail(id); j >= 0)
+    for (const std::string& key : Keys)
+        if (const int j = FMails.FindMail(key); j >= 0)
             mails.push_back(&FMails[j]);
     const TNewMailNotice notice = NewMailNotice(mails);
     if (!notice.Title.empty())

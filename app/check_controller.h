@@ -65,7 +65,7 @@ public:
     void SelectFirstRowIfNone() override;
     void PlaySound(TCheckSound Sound) override;
     void RestoreAndRaise() override;
-    void AnnounceNewMail(const std::vector<std::string>& UniqueIDs) override;
+    void AnnounceNewMail(const std::vector<std::string>& Keys) override;
     TDesktopNotifier& Notifier() const { return *FNotifier; }
 
 protected:

@@ -26,9 +26,9 @@ int TMailSortModel::ColumnClicked(int Column) {
     return SortPicture();
 }
 
-int TMailSortModel::FindRow(const std::string& UniqueID) const {
+int TMailSortModel::FindRow(const std::string& Key) const {
     FList.ShowPendingRows(); // a mail added a moment ago is found too
-    const int mail = FList.Mails().FindMail(UniqueID);
+    const int mail = FList.Mails().FindMail(Key);
     if (mail < 0 || mail >= FList.rowCount())
         return -1;
     return mapFromSource(FList.index(mail, 0)).row();

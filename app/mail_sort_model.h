@@ -29,9 +29,9 @@ public:
     // Picture 0 (pointing down) when SortAsc is true, 1 otherwise.
     int SortPicture() const { return FSortAsc ? PictureSortDown : PictureSortUp; }
 
-    // The display row of the entry with this identity (the first entry of Mails that has it);
-    // -1 when there is none. Rows of mails added within the show interval are shown first.
-    int FindRow(const std::string& UniqueID) const;
+    // The display row of the entry with this key (TMail::MatchKey); -1 when there is none. Rows
+    // of mails added within the show interval are shown first.
+    int FindRow(const std::string& Key) const;
     // The index in Mails of the entry shown in display row Row; -1 for no such row.
     int MailIndexOfRow(int Row) const;
     // The Mails indices of display rows (for example the selected ones), in display order.

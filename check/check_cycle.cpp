@@ -1,5 +1,6 @@
 #include "check/check_cycle.h"
 
+#include "check/check_plan.h"
 #include "check/fetched_mail.h"
 #include "check/status_texts.h"
 
@@ -12,22 +13,14 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <exception>
+#include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace quillet {
 
 namespace {
-
-// The entry at Index of Mails is Entry; after a wait, entries may have moved or gone.
-int IndexOfEntry(const TMails& Mails, const std::string& ID, const TMail* Entry) {
-    const int first = Mails.FindMail(ID);
-    if (first >= 0 && &Mails[first] == Entry)
-        return first;
-    for (int j = 0; j < Mails.Count(); ++j)
-        if (&Mails[j] == Entry)
-            return j;
-    return -1;
-}
 
 std::int64_t NowMs() {
     return QDateTime::currentMSecsSinceEpoch();
@@ -47,7 +40,51 @@ std::string FirstLine(const std::string& Text) {
     return Text.substr(0, Text.find_first_of("\r\n"));
 }
 
+std::string Quoted(const TMail& Mail) {
+    return "\"" + Mail.Subject + "\"";
+}
+
 } // namespace
+
+// What one account's pass learns on its connection.
+struct TCheckCycle::TPass {
+    std::string Listing;                       // this connection's LIST reply
+    std::map<std::int32_t, std::string> Keys;  // message number -> key of the mail it was matched to
+    std::unordered_map<std::string, int> Seen; // keys met so far (headers alike twice are told apart)
+    std::unordered_map<const TMail*, TMailState> Before; // states of the account's mails before the pass
+    int NotFetched = 0;                                  // TOP refused for a message
+    int NotDeleted = 0;                                  // marked mails not sent DELE, or refused
+    std::string Failure;                                 // why the session ended before the pass did
+    bool Complete = false;                               // every listed message was met, on a live session
+    std::vector<std::string> Deleted;                    // keys whose DELE was accepted, waiting for QUIT
+};
+
+// Marks an account as being checked for as long as it lives, whatever way its check ends: the
+// account button, the commands and the abort command follow.
+class TCheckCycle::TAccountRun {
+public:
+    TAccountRun(TCheckCycle& Cycle, TAccount& Account, int Position)
+        : FCycle(Cycle), FAccount(Account), FPosition(Position) {
+        FAccount.Checking = true;
+        FCycle.BeginRunning();
+        FCycle.FHost.UpdateAccountButton(FPosition);
+        FCycle.FHost.SetAbortEnabled(true);
+    }
+    ~TAccountRun() {
+        FCycle.FHost.SetAbortEnabled(FCycle.FRunning > 1);
+        FAccount.Checking = false;
+        FCycle.EndRunning();
+        FCycle.FHost.RefreshStatus();
+        FCycle.FHost.UpdateAccountButton(FPosition);
+    }
+    TAccountRun(const TAccountRun&) = delete;
+    TAccountRun& operator=(const TAccountRun&) = delete;
+
+private:
+    TCheckCycle& FCycle;
+    TAccount& FAccount;
+    int FPosition;
+};
 
 TCheckCycle::TCheckCycle(TAccounts& Accounts, TMails& Mails, TCheckHost& Host)
     : FAccounts(Accounts), FMails(Mails), FHost(Host) {}
@@ -69,8 +106,45 @@ void TCheckCycle::LogSystem(const std::string& Line) {
 }
 
 void TCheckCycle::CheckAll(bool Automatic) {
+    if (FCommandRunning) {
+        const TQueued queued{true, Automatic, -1};
+        if (std::find(FQueue.begin(), FQueue.end(), queued) == FQueue.end())
+            FQueue.push_back(queued);
+        return;
+    }
+    RunCheckAll(Automatic);
+    RunQueued();
+}
+
+void TCheckCycle::CheckOne(int Position) {
+    if (Position < 0 || Position >= FAccounts.Count())
+        return;
+    if (FCommandRunning) {
+        const TQueued queued{false, false, Position};
+        if (std::find(FQueue.begin(), FQueue.end(), queued) == FQueue.end())
+            FQueue.push_back(queued);
+        return;
+    }
+    RunCheckOne(Position);
+    RunQueued();
+}
+
+void TCheckCycle::RunQueued() {
+    while (!FQueue.empty()) {
+        const TQueued next = FQueue.front();
+        FQueue.pop_front();
+        if (next.All)
+            RunCheckAll(next.Automatic);
+        else if (next.Position < FAccounts.Count())
+            RunCheckOne(next.Position);
+    }
+}
+
+void TCheckCycle::RunCheckAll(bool Automatic) {
+    FCommandRunning = true;
     FNewMailArrived = false;
     FNewMail.clear();
+    FFailures.clear();
     FAbortRequested = false;
     const int count = FAccounts.Count();
     for (int i = 0; i < count && i < FAccounts.Count(); ++i) {
@@ -79,25 +153,40 @@ void TCheckCycle::CheckAll(bool Automatic) {
         if (FAbortRequested)
             break;
     }
+    FCommandRunning = false;
     FHost.SelectFirstRowIfNone();
     if (!FAbortRequested)
         FLastFullCheck = NowDateTime();
     FHost.RefreshStatus();
+    ShowFailures();
     NotifyCheckResult();
 }
 
-void TCheckCycle::CheckOne(int Position) {
-    if (Position < 0 || Position >= FAccounts.Count())
-        return;
+void TCheckCycle::RunCheckOne(int Position) {
+    FCommandRunning = true;
     FNewMailArrived = false;
     FNewMail.clear();
+    FFailures.clear();
     FAbortRequested = false;
     CheckOneAccount(Position, false);
+    FCommandRunning = false;
     FHost.SelectFirstRowIfNone();
+    ShowFailures();
     NotifyCheckResult();
+}
+
+void TCheckCycle::ShowFailures() {
+    // A later account's "done" must not hide why an earlier one failed.
+    if (FAbortRequested || FFailures.empty())
+        return;
+    std::string text;
+    for (const std::string& failure : FFailures)
+        text += (text.empty() ? "" : "; ") + failure;
+    FHost.SetStatusText(text);
 }
 
 void TCheckCycle::Abort() {
+    FQueue.clear();
     FAccounts.DropAllSessions();
     FAbortRequested = true;
     ShowStatus("", "Aborted!");
@@ -109,8 +198,6 @@ void TCheckCycle::BeginRunning() {
 }
 
 void TCheckCycle::EndRunning() {
-    // A nested check that ends first leaves the commands disabled: the account list must not
-    // change while any check still waits on a server.
     if (--FRunning == 0)
         FHost.SetCommandsEnabled(true);
 }
@@ -124,14 +211,20 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic
         ShowStatus(account.Label, LoginDelayText(account.LoginDelay, RetryTime(account)));
         return;
     }
-    account.Checking = true;
-    BeginRunning();
+    const TAccountRun run(*this, account, Position);
+    const std::string label = account.Label;
+    TPop3Client& pop = *account.Pop();
+    TPass pass;
     bool fetch = false;
-    FHost.UpdateAccountButton(Position);
-    FHost.SetAbortEnabled(true);
+    std::string failure;
+    const auto fail = [&](const std::string& Text) {
+        if (!failure.empty() || FAbortRequested)
+            return; // the first failure is the one that explains the check
+        failure = Text;
+        ShowStatus(label, failure);
+    };
     try {
-        const std::string& label = account.Label;
-        switch (ConnectAndList(account)) {
+        switch (ConnectAndList(account, pass)) {
         case TListResult::Changed:
             fetch = true;
             break;
@@ -146,45 +239,60 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic
                 ShowStatus(label, "No new mail");
             break;
         case TListResult::ConnectFailed:
-            ShowStatus(label, "Failed on connect");
+            fail("Failed on connect");
             break;
         case TListResult::LoginFailed:
-            ShowStatus(label,
-                       LoginFailureText(ResponseCodeOf(account.Pop()->LastReply()), RetryTime(account)));
+            fail(LoginFailureText(ResponseCodeOf(pop.LastReply()), RetryTime(account)));
             break;
         case TListResult::TlsFailed:
-            ShowStatus(label, "Failed on TLS: " + FirstLine(account.Pop()->LastReply()));
+            fail("Failed on TLS: " + FirstLine(pop.LastReply()));
+            break;
+        case TListResult::ListFailed:
+            fail("Failed on " + pop.ListingFailure());
+            break;
+        case TListResult::Aborted:
             break;
         }
         if (fetch) {
             for (int j = 0; j < FMails.Count(); ++j)
-                if (FMails[j].Account == label)
+                if (FMails[j].Account == label) {
+                    pass.Before.emplace(&FMails[j], FMails[j].State);
                     FMails[j].State = TMailState::Unseen;
-            FetchHeaders(account);
+                }
+            FetchHeaders(account, pass);
+            if (!pass.Failure.empty())
+                fail(pass.Failure);
+            if (pass.Complete && !FAbortRequested) {
+                // Only a pass that met every listed message may say what the mailbox holds.
+                account.StoreListing(pass.Listing);
+                account.LastUniqueIds = pop.UniqueIds();
+            }
             if (FAbortRequested)
                 account.StoreListing(""); // the next check fetches everything again
         }
-        if (QuitSession(account) && !FAbortRequested)
-            ShowStatus("", "Failed on quit");
-    } catch (...) {
-        // An error that escapes (a listing the client cannot read) is shown by the application;
-        // the account and the commands are put back so that later checks can run.
-        FHost.SetAbortEnabled(false);
-        account.Checking = false;
-        EndRunning();
-        FHost.UpdateAccountButton(Position);
-        throw;
+        bool quitAccepted = false;
+        if (pop.Connected()) {
+            quitAccepted = QuitSession(account);
+            if (!quitAccepted)
+                fail("Failed on quit: " + FirstLine(pop.LastReply()));
+        }
+        FinishDeletions(account, pass, quitAccepted);
+    } catch (const std::exception& e) {
+        // Whatever went wrong, this session is over and the next account and tick go on.
+        pop.Abort();
+        pass.Complete = false;
+        fail(std::string("Failed: ") + e.what());
+        FinishDeletions(account, pass, false);
     }
-    FHost.SetAbortEnabled(FRunning > 1); // Abort stays while an outer check still runs
-    if (!FAbortRequested)
-        Sweep(account, fetch);
-    account.Checking = false;
-    EndRunning();
-    FHost.RefreshStatus();
-    FHost.UpdateAccountButton(Position);
+    if (!FAbortRequested) {
+        account.LastFailure = failure;
+        if (!failure.empty())
+            FFailures.push_back(label + ": " + failure);
+    }
+    Sweep(account, fetch, pass);
 }
 
-TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
+TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
     TPop3Client& pop = *Account.Pop();
     pop.UserName = Account.UserName;
     pop.Password = Account.Password;
@@ -195,6 +303,8 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
     pop.TrustedCert = Account.TrustedCert;
     ShowStatus(Account.Label, "connecting");
     if (!pop.Connect()) {
+        if (FAbortRequested)
+            return TListResult::Aborted; // what the last check refused stays as it was
         const bool tls = pop.TlsFailed();
         const std::string reason = pop.LastReply();
         if (tls) {
@@ -213,54 +323,51 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account) {
     if (!pop.Capabilities().empty())
         Account.LoginDelay = pop.LoginDelay(); // a server that lists nothing changes nothing
     const bool loggedIn = pop.Login();
-    if (pop.LoggedIn())
-        Account.LastLoginMs = NowMs();
+    if (pop.PassAccepted())
+        Account.LastLoginMs = NowMs(); // the server counts this log-in, whatever follows
+    if (FAbortRequested)
+        return TListResult::Aborted;
     if (!loggedIn) {
         pop.Abort();
         LogSystem(pop.LastReply());
         return TListResult::LoginFailed;
     }
+    if (!pop.ListingFailure().empty()) {
+        LogSystem(pop.LastReply());
+        return TListResult::ListFailed;
+    }
     ShowStatus(Account.Label, std::to_string(pop.MessageCount()) + " messages on server");
     LogSystem(pop.LastReply());
-    if (Account.SameListing(pop.LastReply()))
+    Pass.Listing = pop.LastReply();
+    // With UIDL, a message replaced by another of the same size changes the unique ids.
+    if (Account.SameListing(Pass.Listing) && pop.UniqueIds() == Account.LastUniqueIds)
         return TListResult::Unchanged;
-    Account.StoreListing(pop.LastReply());
     return TListResult::Changed;
 }
 
-void TCheckCycle::FetchHeaders(TAccount& Account) {
+void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
     TPop3Client& pop = *Account.Pop();
     const TMailMessage& message = *Account.MailMessage();
     const std::string label = Account.Label;
-    const std::int32_t n = pop.MessageCount();
+    const std::int32_t n = std::max(pop.MessageCount(), 0);
     const auto retrieved = [&](std::int32_t K) {
         ShowStatus(label, "message " + std::to_string(K) + "/" + std::to_string(n) + " retrieved");
     };
-    // A message whose unique id is known, and whose entry is still listed, is matched without
-    // fetching its header again; everything else is fetched.
-    std::vector<std::int32_t> fetch;
-    std::vector<bool> known(static_cast<std::size_t>(std::max(n, 0)) + 1, false);
-    for (std::int32_t k = 1; k <= n; ++k) {
-        const auto id = Account.UidlIdentities.find(pop.UniqueIdOf(k));
-        const int j = id == Account.UidlIdentities.end() || pop.UniqueIdOf(k).empty()
-                          ? -1
-                          : FMails.FindMail(id->second);
-        known[static_cast<std::size_t>(k)] = j >= 0 && FMails[j].Account == label;
-        if (!known[static_cast<std::size_t>(k)])
-            fetch.push_back(k);
-    }
+    const TFetchPlan plan = PlanFetch(n, pop.UniqueIds(), Account.UidlIdentities,
+                                      [this](const std::string& Key) { return FMails.FindMail(Key) >= 0; });
     // Known messages are matched in their turn, so that the status runs through k/n in order.
-    std::int32_t turn = 1;
+    auto known = plan.Known.begin();
     const auto matchKnownBefore = [&](std::int32_t Before) {
-        for (; turn < Before && turn <= n; ++turn) {
-            if (!known[static_cast<std::size_t>(turn)])
-                continue;
-            const int j = FMails.FindMail(Account.UidlIdentities[pop.UniqueIdOf(turn)]);
-            if (j >= 0) {
+        for (; known != plan.Known.end() && known->first < Before; ++known) {
+            const auto& [number, key] = *known;
+            if (const int j = FMails.FindMail(key); j >= 0) {
                 FMails[j].State = TMailState::Old;
-                FMails[j].SetServerIdx(turn);
+                FMails[j].SetServerIdx(number);
+                Pass.Keys[number] = key;
                 FHost.UpdateMail(j);
-                retrieved(turn);
+                retrieved(number);
+            } else {
+                ++Pass.NotFetched; // gone from the list during a wait: met by nobody
             }
             FHost.RefreshStatus();
             if (FAbortRequested)
@@ -268,82 +375,132 @@ void TCheckCycle::FetchHeaders(TAccount& Account) {
         }
         return true;
     };
-    const bool complete = pop.FetchTops(fetch, MaxLines, [&](std::int32_t K, bool Ok) {
+    const auto sizeOf = [&pop](std::int32_t K) {
+        const TMessageSize& sizes = pop.MessageSizes();
+        return K > 0 && static_cast<std::size_t>(K) < sizes.size() ? sizes[static_cast<std::size_t>(K)] : -1;
+    };
+    const bool ran = pop.FetchTops(plan.Fetch, MaxLines, [&](std::int32_t K, bool Ok) {
         if (!matchKnownBefore(K))
             return false;
-        turn = K + 1;
         if (Ok) {
             if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
                 LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
             std::string problems;
             bool dateError = false;
-            auto mail = MailFromMessage(message, K, label, Account.ListedSize(K), problems, dateError);
+            auto mail = MailFromMessage(message, K, label, sizeOf(K), problems, dateError);
             if (dateError)
                 LogSystem("DateSent error");
             if (!problems.empty())
                 LogSystem("Header error in message " + std::to_string(K) + ": " + problems);
-            if (const std::string uid = pop.UniqueIdOf(K); !uid.empty())
-                Account.UidlIdentities[uid] = mail->UniqueID;
+            mail->Uid = pop.UniqueIdOf(K);
+            std::string key = MailKey(label, mail->Uid, mail->HeaderLines);
+            // Two messages with the very same header (a mail delivered twice) are two entries.
+            if (const int seen = Pass.Seen[key]++; seen > 0)
+                key += "#" + std::to_string(seen + 1);
+            mail->Key = key;
+            Pass.Keys[K] = key;
+            if (!mail->Uid.empty())
+                Account.UidlIdentities[mail->Uid] = key;
             AddOrUpdateMail(std::move(mail));
             retrieved(K);
+        } else if (pop.Connected()) {
+            ++Pass.NotFetched;
+            LogSystem("Message " + std::to_string(K) +
+                      " could not be fetched: " + FirstLine(pop.LastReply()));
+        } else if (Pass.Failure.empty() && !FAbortRequested) {
+            Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
         }
         FHost.RefreshStatus();
-        return !FAbortRequested;
+        return !FAbortRequested && (Ok || pop.Connected());
     });
-    if (complete && matchKnownBefore(n + 1) && pop.HasUniqueIds()) {
+    if (!ran || FAbortRequested || !matchKnownBefore(n + 1))
+        return;
+    if (!pop.Connected()) {
+        if (Pass.Failure.empty())
+            Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
+        return;
+    }
+    Pass.Complete = Pass.NotFetched == 0;
+    if (Pass.Complete && pop.HasUniqueIds()) {
         // Ids no longer listed belong to mail gone from the server.
         std::unordered_set<std::string> listed;
-        for (std::int32_t k = 1; k <= n; ++k)
-            listed.insert(pop.UniqueIdOf(k));
+        for (const auto& [number, uid] : pop.UniqueIds())
+            listed.insert(uid);
         std::erase_if(Account.UidlIdentities,
                       [&listed](const auto& Entry) { return !listed.contains(Entry.first); });
     }
-    if (!FAbortRequested)
-        DeleteMarked(Account);
-    ShowStatus(label, "done");
+    DeleteMarked(Account, Pass);
+    if (!pop.Connected()) {
+        if (Pass.Failure.empty() && !FAbortRequested)
+            Pass.Failure = "Failed on DELE: " + FirstLine(pop.LastReply());
+        return;
+    }
+    ShowStatus(label, DoneText(Pass.NotFetched, Pass.NotDeleted));
     FHost.RefreshStatus();
 }
 
-void TCheckCycle::DeleteMarked(TAccount& Account) {
+void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
     TPop3Client& pop = *Account.Pop();
     const std::string label = Account.Label;
-    // The marked mails met in this check, taken now: marks set while the deletions run count at
-    // the next check.
-    struct TMarked {
-        const TMail* Entry;
-        std::string ID;
-    };
-    std::vector<TMarked> marked;
-    std::vector<std::int32_t> numbers;
+    const TSessionFacts session{pop.UniqueIds(), pop.MessageSizes(), Pass.Keys};
+    std::map<std::int32_t, std::string> targets; // message number -> key of the marked mail
     for (int j = 0; j < FMails.Count(); ++j) {
         const TMail& mail = FMails[j];
         if (mail.Account != label || !mail.MarkedForDelete)
             continue;
-        if (mail.State == TMailState::Unseen) {
-            // Not met in this check: its message number comes from an earlier connection and
-            // may now belong to another message. Nothing is sent; the mark stays.
-            LogSystem("Not deleted: \"" + mail.Subject +
-                      "\" was not found on the server in this check; it stays marked");
+        if (mail.State == TMailState::Unseen && Pass.Complete)
+            continue; // gone from the server already: the sweep takes it out of the list
+        if (const std::string refusal = DeletionRefusal(mail, session); !refusal.empty()) {
+            ++Pass.NotDeleted;
+            LogSystem("Not deleted: " + Quoted(mail) + ": " + refusal + "; it stays marked");
             continue;
         }
-        marked.push_back({&mail, mail.UniqueID});
-        numbers.push_back(mail.ServerIdx);
+        targets.emplace(mail.ServerIdx, mail.MatchKey());
     }
-    std::size_t next = 0;
-    pop.DeleteMessages(numbers, [&](std::int32_t N, bool) {
-        const TMarked& done = marked[next++];
+    if (targets.empty())
+        return;
+    std::vector<std::int32_t> numbers;
+    for (const auto& [number, key] : targets)
+        numbers.push_back(number);
+    // The mark is read again as each DELE is written: a mark taken off meanwhile is respected.
+    const auto stillMarked = [&](std::int32_t N) {
+        const int j = FMails.FindMail(targets[N]);
+        return j >= 0 && FMails[j].MarkedForDelete;
+    };
+    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok) {
         LogSystem("DELE " + std::to_string(N));
         LogSystem(pop.LastReply());
-        if (const int at = IndexOfEntry(FMails, done.ID, done.Entry); at >= 0)
-            FHost.RemoveMail(at);
+        if (Ok) {
+            Pass.Deleted.push_back(targets[N]);
+        } else {
+            ++Pass.NotDeleted;
+            if (const int j = FMails.FindMail(targets[N]); j >= 0)
+                LogSystem("Not deleted: " + Quoted(FMails[j]) + ": " + FirstLine(pop.LastReply()) +
+                          "; it stays marked");
+        }
         FHost.RefreshStatus();
         QCoreApplication::processEvents();
         return !FAbortRequested;
     });
 }
 
+void TCheckCycle::FinishDeletions(const TAccount& Account, const TPass& Pass, bool QuitAccepted) {
+    if (Pass.Deleted.empty())
+        return;
+    if (!QuitAccepted) {
+        if (!FAbortRequested)
+            ShowStatus(Account.Label, DeletionNotDoneText(static_cast<int>(Pass.Deleted.size())));
+        return;
+    }
+    // The server deletes on QUIT: only now are the rows taken out.
+    for (const std::string& key : Pass.Deleted)
+        if (const int j = FMails.FindMail(key); j >= 0)
+            FHost.RemoveMail(j);
+    FHost.RefreshStatus();
+}
+
 void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
-    const int j = FMails.FindMail(Mail->UniqueID);
+    const int j = FMails.FindMail(Mail->MatchKey());
     if (j >= 0) {
         FMails[j].State = TMailState::Old;
         FMails[j].SetServerIdx(Mail->ServerIdx);
@@ -351,25 +508,25 @@ void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
         return;
     }
     FNewMailArrived = true;
-    FNewMail.push_back(Mail->UniqueID);
+    FNewMail.push_back(Mail->MatchKey());
     Mail->State = TMailState::New;
     FHost.AddMail(std::move(Mail));
 }
 
 bool TCheckCycle::QuitSession(TAccount& Account) {
     TPop3Client& pop = *Account.Pop();
-    bool failed = false;
     LogSystem("QUIT");
-    if (!pop.Quit()) {
+    const bool accepted = pop.Quit();
+    if (!accepted) {
         LogSystem("QUIT failed. Aborting...");
         pop.Abort();
-        failed = true;
     }
     LogSystem(pop.LastReply());
-    return failed;
+    return accepted;
 }
 
-void TCheckCycle::Sweep(const TAccount& Account, bool Fetched) {
+void TCheckCycle::Sweep(const TAccount& Account, bool Fetched, const TPass& Pass) {
+    const bool gone = Fetched && Pass.Complete && !FAbortRequested;
     for (int j = 0; j < FMails.Count();) {
         TMail& mail = FMails[j];
         if (mail.Account != Account.Label) {
@@ -377,12 +534,14 @@ void TCheckCycle::Sweep(const TAccount& Account, bool Fetched) {
             continue;
         }
         if (Fetched && mail.State == TMailState::Unseen) {
-            if (!mail.MarkedForDelete) {
-                FHost.RemoveMail(j); // gone from the server: the next entry moves up
+            if (gone) {
+                FHost.RemoveMail(j); // a complete pass did not meet it: the next entry moves up
                 continue;
             }
-            mail.State = TMailState::Old; // kept with its mark (see DeleteMarked)
-        } else if (!Fetched && mail.State == TMailState::New) {
+            // Not met, but the pass did not see everything: it stays as it was.
+            const auto before = Pass.Before.find(&mail);
+            mail.State = before == Pass.Before.end() ? TMailState::Old : before->second;
+        } else if (!Fetched && mail.State == TMailState::New && !FAbortRequested) {
             mail.State = TMailState::Old;
         }
         FHost.UpdateMail(j);

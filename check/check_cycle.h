@@ -2,15 +2,20 @@
 // changed (or mail is marked for deleting, or one account is checked on its own) fetch every
 // header, merge the mails into the list, delete the marked ones on the server, and quit.
 // Everything runs on the user-interface thread; every wait for a server keeps the window
-// alive, so commands, timer ticks and a nested check can run in the middle of a check. Mails are
-// referred to by identity across every wait, and every loop tests for an abort after each wait.
+// alive, so commands and timer ticks can run in the middle of a check. A check command that
+// arrives then is queued and runs when the running one ends: checks never nest. Mails are
+// referred to by key across every wait, and every loop tests for an abort after each wait.
+// Mail leaves the list only when the server is known not to have it any more.
 #pragma once
 
 #include "check/check_host.h"
 #include "util/date_time.h"
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -19,7 +24,15 @@ class TAccounts;
 class TMails;
 
 // Result of connecting, logging in and listing one account.
-enum class TListResult { Changed = 0, Unchanged = 1, ConnectFailed = 2, LoginFailed = 3, TlsFailed = 4 };
+enum class TListResult {
+    Changed = 0,
+    Unchanged = 1,
+    ConnectFailed = 2,
+    LoginFailed = 3,
+    TlsFailed = 4,
+    ListFailed = 5, // logged in, but LIST or UIDL gave nothing to work with
+    Aborted = 6,
+};
 
 class TCheckCycle {
 public:
@@ -34,8 +47,10 @@ public:
     bool NewMailArrived() const { return FNewMailArrived; }
     // When the last check of all accounts that was not aborted ended; 0 before the first.
     TDateTime LastFullCheck() const { return FLastFullCheck; }
-    // True while any check runs (nested ones included).
+    // True while any account's check runs.
     bool Running() const { return FRunning > 0; }
+    // True while a check command runs (also between its accounts): another one is queued.
+    bool Busy() const { return FCommandRunning; }
     // True while any account has a connection open: a timed check then does nothing.
     bool AnyConnected() const;
 
@@ -45,7 +60,8 @@ public:
     // The check of the one account at Position (a toolbar button or menu item): it fetches the
     // headers even when the listing is unchanged.
     void CheckOne(int Position);
-    // "Abort checking": drops every connection; the running check stops at its next test.
+    // "Abort checking": drops every connection and every queued check; the running check stops
+    // at its next test.
     void Abort();
 
     // One account's check. CheckMarked: called from CheckAll, where an unchanged mailbox is
@@ -53,12 +69,29 @@ public:
     void CheckOneAccount(int Position, bool CheckMarked, bool Automatic = false);
 
 private:
-    TListResult ConnectAndList(TAccount& Account);
-    void FetchHeaders(TAccount& Account);
-    void DeleteMarked(TAccount& Account);
+    struct TPass;
+    class TAccountRun;
+    struct TQueued {
+        bool All;
+        bool Automatic;
+        int Position;
+        bool operator==(const TQueued&) const = default;
+    };
+    void RunCheckAll(bool Automatic);
+    void RunCheckOne(int Position);
+    // Runs the check commands that arrived while one ran, in order, until none is left.
+    void RunQueued();
+    TListResult ConnectAndList(TAccount& Account, TPass& Pass);
+    void FetchHeaders(TAccount& Account, TPass& Pass);
+    void DeleteMarked(TAccount& Account, TPass& Pass);
     void AddOrUpdateMail(std::unique_ptr<TMail> Mail);
     bool QuitSession(TAccount& Account);
-    void Sweep(const TAccount& Account, bool Fetched);
+    // Takes the rows of mails whose DELE was accepted out of the list once QUIT was accepted;
+    // otherwise they stay, marked, and the status says so.
+    void FinishDeletions(const TAccount& Account, const TPass& Pass, bool QuitAccepted);
+    void Sweep(const TAccount& Account, bool Fetched, const TPass& Pass);
+    // The status bar at the end of a check command: the failures of its accounts, if any.
+    void ShowFailures();
     void ShowStatus(const std::string& Label, const std::string& Text);
     void LogSystem(const std::string& Line);
     void NotifyCheckResult();
@@ -73,7 +106,10 @@ private:
     bool FNewMailArrived = false;
     TDateTime FLastFullCheck = 0;
     int FRunning = 0;
-    std::vector<std::string> FNewMail; // identities added by the running check command
+    bool FCommandRunning = false;
+    std::deque<TQueued> FQueue;
+    std::vector<std::string> FNewMail;  // keys of the mails added by the running check command
+    std::vector<std::string> FFailures; // "label: text" of the accounts that failed in it
 };
 
 } // namespace quillet

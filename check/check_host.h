@@ -38,8 +38,8 @@ public:
     virtual void PlaySound(TCheckSound Sound) = 0;
     // Restores the window (from the tray too) and brings it to the front.
     virtual void RestoreAndRaise() = 0;
-    // A check command found new mail: the identities of the mails it added, in order.
-    virtual void AnnounceNewMail(const std::vector<std::string>& UniqueIDs) = 0;
+    // A check command found new mail: the keys of the mails it added, in order.
+    virtual void AnnounceNewMail(const std::vector<std::string>& Keys) = 0;
 };
 
 } // namespace quillet

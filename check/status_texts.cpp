@@ -28,4 +28,23 @@ std::string LoginDelayText(std::int32_t DelaySeconds, const std::string& RetryAt
            " seconds; next automatic check after " + RetryAt;
 }
 
+std::string DoneText(int NotFetched, int NotDeleted) {
+    std::string text = "done";
+    if (NotFetched > 0)
+        text += "; " + std::to_string(NotFetched) + (NotFetched == 1 ? " message" : " messages") +
+                " could not be fetched";
+    if (NotDeleted > 0)
+        text += "; " + std::to_string(NotDeleted) +
+                (NotDeleted == 1 ? " marked mail was" : " marked mails were") + " not deleted";
+    if (NotFetched > 0 || NotDeleted > 0)
+        text += " (see the System pane)";
+    return text;
+}
+
+std::string DeletionNotDoneText(int Count) {
+    return "The deletion did not take place: the server did not confirm the end of the session, so " +
+           std::string(Count == 1 ? "the marked mail stays" : std::to_string(Count) + " marked mails stay") +
+           " on the server and marked";
+}
+
 } // namespace quillet

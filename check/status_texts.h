@@ -18,4 +18,12 @@ std::string LoginFailureText(TResponseCode Code, const std::string& RetryAt);
 // DelaySeconds seconds.
 std::string LoginDelayText(std::int32_t DelaySeconds, const std::string& RetryAt);
 
+// "done" after a pass, with what it could not do: messages whose header the server refused, and
+// marked mails that were not deleted (the System pane says why for each).
+std::string DoneText(int NotFetched, int NotDeleted);
+
+// The marked mails whose DELE was accepted but whose session did not end with QUIT accepted:
+// the server deletes nothing then, and they stay marked.
+std::string DeletionNotDoneText(int Count);
+
 } // namespace quillet

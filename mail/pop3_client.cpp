@@ -62,6 +62,8 @@ bool TPop3Client::Connect() {
     if (FConnected || FConversation->Opened() || Host.empty())
         return false;
     FTlsFailed = false;
+    FPassAccepted = false;
+    FListingFailure.clear();
     FCapabilities.clear();
     FUniqueIds.clear();
     if (Port < 1 || Port > 65535) {
@@ -162,27 +164,43 @@ std::string TPop3Client::TlsSummary() const {
 bool TPop3Client::Login() {
     if (!FConnected || !FConversation->Active())
         return false;
+    FListingFailure.clear();
     // A server that offers UTF8 (RFC 6856) is told that the client reads raw UTF-8 headers, so
     // that it shows the real message rather than a notice in its place. Refused, nothing changes.
     if (HasCapability("UTF8") && !Exchange("UTF8", "", "", kLineEnd, TPop3Exchange::Utf8) &&
         !FConversation->Active())
         return false;
     if (!Exchange("USER ", UserName, "user name", kLineEnd, TPop3Exchange::User))
-        return FLoggedIn;
+        return false;
     if (!Exchange("PASS ", Password, "password", kLineEnd, TPop3Exchange::Pass))
-        return FLoggedIn;
+        return false;
     FLoggedIn = true;
+    FPassAccepted = true;
+    const auto fail = [this](const std::string& Command, const std::string& Why) {
+        FListingFailure = Command + ": " + (Why.empty() ? "the connection to the server closed" : Why);
+        FMessageCount = -1;
+        FMessageSizes.clear();
+        FUniqueIds.clear();
+        return true; // the log-in itself stands
+    };
     if (!Exchange("LIST", "", "", kListEnd, TPop3Exchange::List))
-        return FLoggedIn; // still true when LIST was refused; false when the reply cost the connection
-    ParseListing(LastReply(), FMessageCount, FMessageSizes);
+        return fail("LIST", ServerTextLines(LastReply()).empty() ? "" : ServerTextLines(LastReply()).front());
+    try {
+        ParseListing(LastReply(), FMessageCount, FMessageSizes);
+    } catch (const EConvertError& e) {
+        return fail("LIST", std::string("the listing cannot be read: ") + e.what());
+    }
+    if (const std::string problem = ListingNumbersProblem(LastReply()); !problem.empty())
+        return fail("LIST", problem);
     if (UseFastChecks && HasCapability("UIDL") && FMessageCount > 0) {
         // The listing stays LastReply, as the check stores and compares it.
         const std::string listing = LastReply();
         if (Exchange("UIDL", "", "", kListEnd, TPop3Exchange::Uidl))
             FUniqueIds = ParseUidlListing(LastReply());
+        else if (!FConversation->Active())
+            return fail("UIDL",
+                        ServerTextLines(LastReply()).empty() ? "" : ServerTextLines(LastReply()).front());
         FConversation->Refuse(listing);
-        if (!FConversation->Active())
-            return false;
     }
     return true;
 }
@@ -250,22 +268,23 @@ bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32
         Each);
 }
 
-bool TPop3Client::DeleteMessages(const std::vector<std::int32_t>& Numbers, const TEachReply& Each) {
+bool TPop3Client::DeleteMessages(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                                 const TEachReply& Each) {
     if (!Pipelining()) {
         for (const std::int32_t n : Numbers)
-            if (!Each(n, DeleteMessage(n)))
+            if ((!StillWanted || StillWanted(n)) && !Each(n, DeleteMessage(n)))
                 return false;
         return true;
     }
     return Pipeline(
         Numbers, [](std::int32_t N) { return "DELE " + std::to_string(N); }, TPop3Exchange::Dele, kLineEnd,
-        [this](std::int32_t) { return FConversation->ReplyOK(); }, Each);
+        [this](std::int32_t) { return FConversation->ReplyOK(); }, Each, StillWanted);
 }
 
 bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                            const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
                            const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
-                           const TEachReply& Each) {
+                           const TEachReply& Each, const TWanted& StillWanted) {
     if (!FConnected || !FLoggedIn || !FConversation->Active()) {
         for (const std::int32_t n : Numbers)
             if (!Each(n, false))
@@ -284,6 +303,10 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                (sent == k || outstanding + static_cast<std::int64_t>(Command(Numbers[sent]).size()) + 2 <=
                                  PipelineBytes) &&
                FConversation->Active()) {
+            if (StillWanted && !StillWanted(Numbers[sent])) {
+                lengths[sent++] = -1; // turned down as its batch is written: never sent
+                continue;
+            }
             const std::string line = Command(Numbers[sent]) + kLineEnd;
             lengths[sent] = static_cast<std::int64_t>(line.size());
             outstanding += lengths[sent];
@@ -291,6 +314,8 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
             ++sent;
         }
         const std::int32_t n = Numbers[k];
+        if (lengths[k] < 0)
+            continue;
         bool ok = false;
         if (FConversation->Active() || FConversation->Unread() > 0) {
             if (Code == TPop3Exchange::Top)

@@ -89,9 +89,16 @@ public:
     // Opens the connection and waits for the greeting. A refused or missing greeting leaves the
     // connection closed, ready for the next attempt, with LastReply saying why.
     bool Connect();
-    // Sends USER and PASS, then LIST. True once USER and PASS were accepted, even when LIST then
-    // failed. Throws EConvertError for a malformed listing (LoggedIn is already true then).
+    // Sends USER and PASS, then LIST (and UIDL where offered). True once USER and PASS were
+    // accepted, even when the listing then failed: ListingFailure says so.
     bool Login();
+    // PASS was accepted on this connection (it stays true after the connection closes, until the
+    // next Connect): the server counts a log-in.
+    bool PassAccepted() const { return FPassAccepted; }
+    // Why the listing of this session cannot be used, as "LIST: <reason>" or "UIDL: <reason>":
+    // refused, lost with the connection, or malformed (numbers that are not 1..n in order).
+    // Empty when LIST (and UIDL, where asked) gave a listing to work with.
+    const std::string& ListingFailure() const { return FListingFailure; }
     bool FetchTop(std::int32_t N, std::int32_t LineCount);
     // TOP for every message of Numbers (or First..Last), replies handed to Each(n, ok) in order,
     // with the message loaded as FetchTop loads it. Pipelined when the server offers it. Each
@@ -101,10 +108,15 @@ public:
     bool FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount, const TEachReply& Each);
     bool FetchTopRange(std::int32_t First, std::int32_t Last, std::int32_t LineCount, const TEachReply& Each);
     // DELE for every message of Numbers, pipelined when offered; Each(n, ok) after each reply.
-    bool DeleteMessages(const std::vector<std::int32_t>& Numbers, const TEachReply& Each);
+    // StillWanted(n) is asked at the moment DELE n would be written (with pipelining: when its
+    // batch is written); a message it turns down is not sent and gets no Each call.
+    using TWanted = std::function<bool(std::int32_t N)>;
+    bool DeleteMessages(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                        const TEachReply& Each);
     // The unique id of message N from the UIDL listing read at log-in; empty when there is none.
     std::string UniqueIdOf(std::int32_t N) const;
     bool HasUniqueIds() const { return !FUniqueIds.empty(); }
+    const TUniqueIds& UniqueIds() const { return FUniqueIds; }
     bool Pipelining() const { return UseFastChecks && HasCapability("PIPELINING"); }
     bool DeleteMessage(std::int32_t N);
     bool Quit();
@@ -122,7 +134,7 @@ private:
     bool Pipeline(const std::vector<std::int32_t>& Numbers,
                   const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
                   const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
-                  const TEachReply& Each);
+                  const TEachReply& Each, const TWanted& StillWanted = nullptr);
     void LoadTop(std::int32_t N);
     void AskCapabilities();
     // CAPA, then STLS and the handshake. False (LastReply saying why) when TLS cannot be had.
@@ -134,6 +146,8 @@ private:
     TMessageSize FMessageSizes;
     bool FConnected = false;
     bool FLoggedIn = false;
+    bool FPassAccepted = false;
+    std::string FListingFailure;
     std::string FLastTopText;
     std::vector<std::string> FCapabilities;
     TUniqueIds FUniqueIds;

@@ -133,6 +133,18 @@ void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
     MessageSizes[0] = 0;
 }
 
+std::string ListingNumbersProblem(std::string_view Reply) {
+    const std::vector<std::string_view> lines = ReplyLines(Reply);
+    std::int64_t expected = 1;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i, ++expected) {
+        const std::string_view word = FirstWord(TrimSpaces(lines[i]));
+        if (ParseSpaceLedDecimal(word).value_or(-1) != expected)
+            return "the listing names message " + std::string(word.substr(0, 20)) + " where " +
+                   std::to_string(expected) + " was due";
+    }
+    return {};
+}
+
 std::string TopTextFromReply(std::string_view Reply) {
     const std::vector<std::string_view> lines = ReplyLines(Reply);
     std::string text;

@@ -47,6 +47,11 @@ std::int32_t CapabilityNumber(std::string_view Reply, std::string_view Name);
 void ParseListing(std::string_view Reply, std::int32_t& MessageCount,
                   std::vector<std::int32_t>& MessageSizes);
 
+// Empty when the listed message numbers of a LIST reply run 1, 2, ... n in order, as a mailbox
+// numbers its messages at the start of a session; otherwise what is wrong, for the status bar.
+// A listing that skips or repeats numbers cannot be matched to messages safely.
+std::string ListingNumbersProblem(std::string_view Reply);
+
 // The text of a TOP reply without its status line and its final "." line, CR LF after each line.
 // A line that the server byte-stuffed (a leading "." doubled) gets its added "." removed.
 std::string TopTextFromReply(std::string_view Reply);

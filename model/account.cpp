@@ -57,7 +57,7 @@ std::int32_t TAccount::ListedSize(std::int32_t N) const {
 }
 
 void TAccount::DropSessions() {
-    if (FPop->Connected())
+    if (FPop->Connected() || FPop->Conversation()->Opened())
         FPop->Abort();
     if (FSmtp->Connected())
         FSmtp->Abort();

@@ -1,6 +1,7 @@
 // A POP3 account with its own protocol clients, and the owning list of accounts.
 #pragma once
 
+#include "mail/pop3_text.h"
 #include "mail/security.h"
 
 #include <cstdint>
@@ -35,9 +36,14 @@ public:
     // editor's "Trust this certificate"; kept for this run only.
     std::string RefusedCertFingerprint;
     std::string RefusedCertText;
-    // Which unique id (UIDL) gave which mail identity on this account, for checks that match
-    // known messages without fetching their headers again; kept for this run only.
+    // Which unique id (UIDL) gave which mail key on this account, for checks that match known
+    // messages without fetching their headers again; kept for this run only.
     std::unordered_map<std::string, std::string> UidlIdentities;
+    // The unique ids of the last complete check (by message number): with LastListing, what
+    // tells an unchanged mailbox. Empty without UIDL.
+    TUniqueIds LastUniqueIds;
+    // Why the last check of this account failed ("Failed on login", ...); empty after a good one.
+    std::string LastFailure;
     // The last log-in (milliseconds since the epoch, 0: none in this run) and the seconds the
     // server wants between log-ins (CAPA LOGIN-DELAY; -1: it said nothing).
     std::int64_t LastLoginMs = 0;
@@ -59,7 +65,7 @@ public:
     // Size of message N from the stored listing, by line position; -1 when there is no such
     // line or it holds no space, 0 when the size is not a number.
     std::int32_t ListedSize(std::int32_t N) const;
-    // Closes open connections at once, without QUIT.
+    // Closes open connections at once, without QUIT, also one still being opened.
     void DropSessions();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "util/strings.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
 
 namespace quillet {
@@ -25,6 +26,18 @@ std::string MailIdentity(const std::vector<std::string>& Lines) {
     if (headerCount < 3)
         return {};
     return LinesChecksum(std::vector<std::string>(Lines.begin(), end), 2);
+}
+
+std::string MailKey(const std::string& Account, const std::string& Uid,
+                    const std::vector<std::string>& HeaderLines) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const std::string& line : HeaderLines) {
+        hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+        hash.addData(QByteArrayView("\r\n", 2));
+    }
+    // The unit separator cannot occur in a label typed into a one-line field or in a unique id
+    // (printable characters only), so the parts cannot run into each other.
+    return Account + '\x1f' + Uid + '\x1f' + hash.result().toHex().toStdString();
 }
 
 void SplitHeaderAndBody(const std::vector<std::string>& Lines, std::vector<std::string>& Header,

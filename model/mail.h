@@ -15,7 +15,13 @@ enum class TMailState : std::uint8_t { Old = 0, New = 1, Unseen = 2 };
 
 class TMail {
 public:
+    // The identity shown in the properties and Dump IDs (a weak checksum, see MailIdentity).
     std::string UniqueID;
+    // What the list matches the mail by: see MailKey. Empty for an entry built without a fetch,
+    // which is then matched by its UniqueID.
+    std::string Key;
+    // The server's unique id (UIDL) of the message; empty when the server gave none.
+    std::string Uid;
     std::string ServerID;
     std::string Account;
     std::string FromName;
@@ -35,7 +41,14 @@ public:
 
     // Stores N only when it is a real message number (above 0).
     void SetServerIdx(std::int32_t N);
+    const std::string& MatchKey() const { return Key.empty() ? UniqueID : Key; }
 };
+
+// The key that tells one account's mails apart: the account's label, the server's unique id
+// (where it gives UIDL) and the SHA-256 of every header line as bytes. Messages that differ in
+// any header line, or in their unique id, or belong to other accounts, never share a key.
+std::string MailKey(const std::string& Account, const std::string& Uid,
+                    const std::vector<std::string>& HeaderLines);
 
 // The identity of a fetched message: the two-digit byte sums of its header lines (the lines
 // before the first empty line) from the third one on. Headers of fewer than three lines give

@@ -25,10 +25,22 @@ int TMails::FindMail(const std::string& ID) const {
     return IndexOfSeq(*found->second.begin());
 }
 
+int TMails::IndexOf(const TMail* Entry) const {
+    if (Entry == nullptr)
+        return -1;
+    const auto found = FById.find(Entry->MatchKey());
+    if (found != FById.end())
+        for (const std::uint64_t seq : found->second)
+            if (const int j = IndexOfSeq(seq);
+                j >= 0 && FItems[static_cast<std::size_t>(j)].entry.get() == Entry)
+                return j;
+    return -1;
+}
+
 int TMails::Add(std::unique_ptr<TMail> Mail) {
     const std::uint64_t seq = FNextSeq++;
-    FById[Mail->UniqueID].insert(seq);
-    std::string key = Mail->UniqueID;
+    FById[Mail->MatchKey()].insert(seq);
+    std::string key = Mail->MatchKey();
     FItems.push_back({seq, std::move(key), std::move(Mail)});
     return Count() - 1;
 }

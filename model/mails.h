@@ -23,10 +23,12 @@ public:
     const TMail& operator[](int Index) const { return *FItems.at(static_cast<std::size_t>(Index)).entry; }
     TMail* Item(int Index) const;
 
-    // Index of the first entry whose UniqueID equals ID exactly; -1 when there is none.
+    // Index of the first entry whose MatchKey equals Key exactly; -1 when there is none.
     // Kept fast for large mailboxes by an index beside the list, so a check of many thousand
-    // messages does not become quadratic. An entry's UniqueID must not change while it is listed.
-    int FindMail(const std::string& ID) const;
+    // messages does not become quadratic. An entry's key must not change while it is listed.
+    int FindMail(const std::string& Key) const;
+    // Index of the entry Entry (after a wait, entries may have moved or gone); -1 when gone.
+    int IndexOf(const TMail* Entry) const;
 
     // Takes ownership; returns the new entry's index (the last one).
     int Add(std::unique_ptr<TMail> Mail);
@@ -37,7 +39,7 @@ public:
 private:
     struct Slot {
         std::uint64_t seq;
-        std::string key; // UniqueID when the entry was added
+        std::string key; // MatchKey when the entry was added
         std::unique_ptr<TMail> entry;
     };
     int IndexOfSeq(std::uint64_t Seq) const;

@@ -8,7 +8,6 @@
 #include "model/mails.h"
 #include "tests/support/dovecot_server.h"
 #include "tests/support/scripted_pop3_server.h"
-#include "util/convert_error.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -205,8 +204,7 @@ TEST_F(CheckCycleDovecot, MarkedMailIsDeletedAndMailGoneFromTheServerLeavesTheLi
     EXPECT_EQ(mails[0].ServerIdx, 1) << "numbers of this connection";
 
     // Mark "Message 103" (now message 2) on an unchanged mailbox: Check all fetches and deletes it.
-    const int marked = mails.FindMail(mails[1].UniqueID);
-    mails[marked].MarkedForDelete = true;
+    mails[1].MarkedForDelete = true;
     host.Clear();
     cycle.CheckAll();
     EXPECT_TRUE(host.Said("DELE 2"));
@@ -247,8 +245,9 @@ TEST_F(CheckCycleDovecot, EmptyMailboxAndRefusedLogin) {
     host.Clear();
     cycle.CheckAll();
     EXPECT_TRUE(host.Said(" >Empty: Failed on login: the user name or password was refused")); // [AUTH]
-    EXPECT_TRUE(host.Said("QUIT failed. Aborting..."));
-    EXPECT_TRUE(host.Said("Failed on quit"));
+    EXPECT_FALSE(host.Said("QUIT")) << "no QUIT on a closed session";
+    EXPECT_EQ(host.Status.back(), "Empty: Failed on login: the user name or password was refused");
+    EXPECT_EQ(box.LastFailure, "Failed on login: the user name or password was refused");
     EXPECT_NE(cycle.LastFullCheck(), 0);
 }
 
@@ -260,10 +259,13 @@ TEST_F(CheckCycle, FailedConnectSaysSoAndGoesOn) {
         port = probe.serverPort();
     }
     AddAccount("Gone", port);
+    AddAccount("Next", port);
     cycle.CheckAll();
-    EXPECT_EQ(host.Status.back(), "Failed on quit");
-    EXPECT_TRUE(host.Said(" >Gone: Failed on connect"));
-    EXPECT_TRUE(host.Said("QUIT"));
+    EXPECT_EQ(host.Status.back(), "Gone: Failed on connect; Next: Failed on connect")
+        << "the status bar keeps why each account failed";
+    EXPECT_TRUE(host.Said(" >Next: connecting")) << "the next account goes on";
+    EXPECT_FALSE(host.Said("QUIT"));
+    EXPECT_FALSE(host.Said("Failed on quit"));
     EXPECT_EQ(host.Sounds, std::vector{TCheckSound::NoMail});
 }
 
@@ -459,16 +461,39 @@ TEST_F(CheckCycle, MarkedMailNotMetIsNotDeletedAndListingErrorsRestoreTheAccount
     for (const auto& e : server.Errors())
         ADD_FAILURE() << e;
 
-    // A listing the client cannot read escapes as an error; the account and commands come back.
-    TScriptedPop3Server bad;
-    bad.Send("+OK\r\n").Expect("USER u").Send("+OK\r\n").Expect("PASS p").Send("+OK\r\n").Expect("LIST").Send(
-        "+OK\r\nfoo 1\r\n2 10\r\n.\r\n");
-    ASSERT_TRUE(bad.Listen());
-    account.SetPort(bad.Port());
-    EXPECT_THROW(cycle.CheckAll(), EConvertError);
-    EXPECT_FALSE(account.Checking);
-    EXPECT_FALSE(cycle.Running());
-    EXPECT_EQ(host.CommandsEnabled.back(), true);
+    // Listings that cannot be used end that account's check with the reason and a QUIT, keep
+    // its mails, and let the next check run; no TOP is sent for numbers the listing made up.
+    const std::pair<std::string, std::string> listings[] = {
+        {"+OK\r\nfoo 1\r\n2 10\r\n.\r\n",
+         "A: Failed on LIST: the listing cannot be read: 'foo' is not a valid integer value"},
+        {"+OK\r\n1 10\r\n10000000 5\r\n.\r\n",
+         "A: Failed on LIST: the listing names message 10000000 where 2 was due"},
+        {"-ERR mailbox locked\r\n", "A: Failed on LIST: -ERR mailbox locked"},
+    };
+    for (const auto& [listing, status] : listings) {
+        TScriptedPop3Server bad;
+        bad.Send("+OK\r\n")
+            .Expect("USER u")
+            .Send("+OK\r\n")
+            .Expect("PASS p")
+            .Send("+OK\r\n")
+            .Expect("LIST")
+            .Send(listing);
+        bad.Expect("QUIT").Send("+OK\r\n");
+        ASSERT_TRUE(bad.Listen());
+        account.SetPort(bad.Port());
+        account.LastLoginMs = 0;
+        host.Clear();
+        EXPECT_NO_THROW(cycle.CheckAll());
+        EXPECT_EQ(host.Status.back(), status);
+        EXPECT_NE(account.LastLoginMs, 0) << "the log-in counts";
+        EXPECT_EQ(mails.Count(), 1) << "the mails stay";
+        EXPECT_FALSE(account.Checking);
+        EXPECT_FALSE(cycle.Running());
+        EXPECT_EQ(host.CommandsEnabled.back(), true);
+        for (const auto& e : bad.Errors())
+            ADD_FAILURE() << listing << ": " << e;
+    }
 }
 
 } // namespace
