@@ -57,6 +57,7 @@ struct TCheckCycle::TPass {
     std::string Failure;                                 // why the session ended before the pass did
     bool Complete = false;                               // every listed message was met, on a live session
     std::vector<std::string> Deleted;                    // keys whose DELE was accepted, waiting for QUIT
+    bool DeletionsLost = false;                          // ... and QUIT was not accepted
 };
 
 // Marks an account as being checked for as long as it lives, whatever way its check ends: the
@@ -276,13 +277,19 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic
             if (!quitAccepted)
                 fail("Failed on quit: " + FirstLine(pop.LastReply()));
         }
-        FinishDeletions(account, pass, quitAccepted);
+        FinishDeletions(pass, quitAccepted);
     } catch (const std::exception& e) {
         // Whatever went wrong, this session is over and the next account and tick go on.
         pop.Abort();
         pass.Complete = false;
         fail(std::string("Failed: ") + e.what());
-        FinishDeletions(account, pass, false);
+        FinishDeletions(pass, false);
+    }
+    if (pass.DeletionsLost && !FAbortRequested) {
+        // What matters most is that the marked mail is still there: the status says so first.
+        failure = DeletionNotDoneText(static_cast<int>(pass.Deleted.size())) +
+                  (failure.empty() ? "" : " (" + failure + ")");
+        ShowStatus(label, failure);
     }
     if (!FAbortRequested) {
         account.LastFailure = failure;
@@ -484,12 +491,11 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
     });
 }
 
-void TCheckCycle::FinishDeletions(const TAccount& Account, const TPass& Pass, bool QuitAccepted) {
+void TCheckCycle::FinishDeletions(TPass& Pass, bool QuitAccepted) {
     if (Pass.Deleted.empty())
         return;
     if (!QuitAccepted) {
-        if (!FAbortRequested)
-            ShowStatus(Account.Label, DeletionNotDoneText(static_cast<int>(Pass.Deleted.size())));
+        Pass.DeletionsLost = true; // the rows stay, marked
         return;
     }
     // The server deletes on QUIT: only now are the rows taken out.

@@ -87,8 +87,8 @@ private:
     void AddOrUpdateMail(std::unique_ptr<TMail> Mail);
     bool QuitSession(TAccount& Account);
     // Takes the rows of mails whose DELE was accepted out of the list once QUIT was accepted;
-    // otherwise they stay, marked, and the status says so.
-    void FinishDeletions(const TAccount& Account, const TPass& Pass, bool QuitAccepted);
+    // otherwise they stay, marked, and the pass notes that the deletion did not take place.
+    void FinishDeletions(TPass& Pass, bool QuitAccepted);
     void Sweep(const TAccount& Account, bool Fetched, const TPass& Pass);
     // The status bar at the end of a check command: the failures of its accounts, if any.
     void ShowFailures();

@@ -73,6 +73,18 @@ std::string Message(int I, const std::string& To = "box@example.com") {
            "\nMessage-ID: <" + std::to_string(I) + "@example.org>\n\nBody of " + std::to_string(I) + "\n";
 }
 
+// A plain RFC 1939 server that greets, accepts USER u and PASS p and answers LIST with Listing.
+TScriptedPop3Server& ListingServer(TScriptedPop3Server& Server, const std::string& Listing) {
+    Server.Send("+OK\r\n").Expect("USER u").Send("+OK\r\n").Expect("PASS p").Send("+OK\r\n");
+    return Server.Expect("LIST").Send(Listing);
+}
+
+// A TOP reply whose identity (byte sums from the third header line on) depends only on the
+// digits of Subject, not on their order.
+std::string Top(const std::string& Subject) {
+    return "+OK\r\nReceived: x\r\nReturn-Path: y\r\nSubject: " + Subject + "\r\n\r\nBody\r\n.\r\n";
+}
+
 class CheckCycle : public ::testing::Test {
 protected:
     TAccounts accounts;
@@ -101,6 +113,19 @@ protected:
         for (int j = 0; j < mails.Count(); ++j)
             n += mails[j].State == TMailState::New;
         return n;
+    }
+    int IndexOfSubject(const std::string& Subject) const {
+        for (int j = 0; j < mails.Count(); ++j)
+            if (mails[j].Subject == Subject)
+                return j;
+        return -1;
+    }
+    std::size_t LineAt(const std::string& Line) const {
+        return static_cast<std::size_t>(std::ranges::find(host.System, Line) - host.System.begin());
+    }
+    static void ExpectTranscript(const TScriptedPop3Server& Server, const std::string& Name) {
+        for (const auto& e : Server.Errors())
+            ADD_FAILURE() << Name << ": " << e;
     }
     int TopsSent() const {
         return static_cast<int>(std::ranges::count_if(
@@ -464,6 +489,7 @@ TEST_F(CheckCycle, MarkedMailNotMetIsNotDeletedAndListingErrorsRestoreTheAccount
     // Listings that cannot be used end that account's check with the reason and a QUIT, keep
     // its mails, and let the next check run; no TOP is sent for numbers the listing made up.
     const std::pair<std::string, std::string> listings[] = {
+        {"", "A: Failed on LIST: Connection closed by the server"}, // lost after PASS
         {"+OK\r\nfoo 1\r\n2 10\r\n.\r\n",
          "A: Failed on LIST: the listing cannot be read: 'foo' is not a valid integer value"},
         {"+OK\r\n1 10\r\n10000000 5\r\n.\r\n",
@@ -472,20 +498,17 @@ TEST_F(CheckCycle, MarkedMailNotMetIsNotDeletedAndListingErrorsRestoreTheAccount
     };
     for (const auto& [listing, status] : listings) {
         TScriptedPop3Server bad;
-        bad.Send("+OK\r\n")
-            .Expect("USER u")
-            .Send("+OK\r\n")
-            .Expect("PASS p")
-            .Send("+OK\r\n")
-            .Expect("LIST")
-            .Send(listing);
-        bad.Expect("QUIT").Send("+OK\r\n");
+        bad.Send("+OK\r\n").Expect("USER u").Send("+OK\r\n").Expect("PASS p").Send("+OK\r\n").Expect("LIST");
+        if (listing.empty())
+            bad.Close();
+        else
+            bad.Send(listing).Expect("QUIT").Send("+OK\r\n");
         ASSERT_TRUE(bad.Listen());
         account.SetPort(bad.Port());
         account.LastLoginMs = 0;
         host.Clear();
         EXPECT_NO_THROW(cycle.CheckAll());
-        EXPECT_EQ(host.Status.back(), status);
+        EXPECT_TRUE(host.Status.back().starts_with(status)) << listing << " gave " << host.Status.back();
         EXPECT_NE(account.LastLoginMs, 0) << "the log-in counts";
         EXPECT_EQ(mails.Count(), 1) << "the mails stay";
         EXPECT_FALSE(account.Checking);
@@ -494,6 +517,203 @@ TEST_F(CheckCycle, MarkedMailNotMetIsNotDeletedAndListingErrorsRestoreTheAccount
         for (const auto& e : bad.Errors())
             ADD_FAILURE() << listing << ": " << e;
     }
+}
+
+// Two invoices whose numbers have the same digits in another order share the old identity: they
+// are two entries, and the mark deletes the marked one only, once the server confirmed QUIT.
+TEST_F(CheckCycle, MarkedMailIsDeletedOnlyWhenItIsThatMessageAndTheServerConfirms) {
+    const std::string listing = "+OK\r\n1 10\r\n2 10\r\n.\r\n";
+    TScriptedPop3Server first;
+    ListingServer(first, listing).Expect("TOP 1 50").Send(Top("Invoice 123"));
+    first.Expect("TOP 2 50").Send(Top("Invoice 321")).Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(first.Listen());
+    TAccount& account = AddAccount("A", first.Port());
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 2) << "different messages are never merged";
+    EXPECT_EQ(mails[0].UniqueID, mails[1].UniqueID) << "the shown identity is the old one";
+    mails[IndexOfSubject("Invoice 321")].MarkedForDelete = true;
+
+    // The server's answer decides whether the row goes: refused, session lost, then accepted.
+    struct TRow {
+        std::string Name, DeleReply;
+        bool QuitAnswered;
+        std::string Status;
+        bool Gone;
+    };
+    const TRow rows[] = {
+        {"DELE refused", "-ERR no\r\n", true, "A: done; 1 marked mail was not deleted (see the System pane)",
+         false},
+        {"QUIT never answered", "+OK\r\n", false,
+         "A: " + DeletionNotDoneText(1) +
+             " (Failed on quit: Connection closed by the server while waiting for the reply to QUIT)",
+         false},
+        {"deleted", "+OK\r\n", true, "A: done", true},
+    };
+    for (const TRow& row : rows) {
+        TScriptedPop3Server server;
+        ListingServer(server, listing).Expect("TOP 1 50").Send(Top("Invoice 123"));
+        server.Expect("TOP 2 50")
+            .Send(Top("Invoice 321"))
+            .Expect("DELE 2")
+            .Send(row.DeleReply)
+            .Expect("QUIT");
+        if (row.QuitAnswered)
+            server.Send("+OK\r\n");
+        else
+            server.Close();
+        ASSERT_TRUE(server.Listen());
+        account.SetPort(server.Port());
+        host.Clear();
+        cycle.CheckAll();
+        EXPECT_EQ(host.Status.back(), row.Status) << row.Name;
+        EXPECT_NE(IndexOfSubject("Invoice 123"), -1) << row.Name;
+        const int marked = IndexOfSubject("Invoice 321");
+        EXPECT_EQ(marked == -1, row.Gone) << row.Name;
+        if (marked >= 0) {
+            EXPECT_TRUE(mails[marked].MarkedForDelete) << row.Name;
+        }
+        ExpectTranscript(server, row.Name);
+    }
+}
+
+// Un-marking mail 2 while the reply to DELE 1 is awaited: DELE 2 is never written.
+TEST_F(CheckCycle, AMarkTakenOffDuringTheDeletionsIsRespected) {
+    TScriptedPop3Server server;
+    ListingServer(server, "+OK\r\n1 10\r\n2 10\r\n.\r\n").Expect("TOP 1 50").Send(Top("one"));
+    server.Expect("TOP 2 50").Send(Top("two")).Expect("DELE 1").Silence(400).Send("+OK\r\n");
+    server.Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(server.Listen());
+    TScriptedPop3Server look;
+    ListingServer(look, "+OK\r\n1 10\r\n2 10\r\n.\r\n").Expect("TOP 1 50").Send(Top("one"));
+    look.Expect("TOP 2 50").Send(Top("two")).Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(look.Listen());
+    AddAccount("A", look.Port());
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 2);
+    mails[0].MarkedForDelete = mails[1].MarkedForDelete = true;
+    accounts[0].SetPort(server.Port());
+    host.OnSystemLine = [&] {
+        if (host.System.back() == " >A: message 2/2 retrieved")
+            QTimer::singleShot(150, [&] { mails[IndexOfSubject("two")].MarkedForDelete = false; });
+    };
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 1);
+    EXPECT_EQ(mails[0].Subject, "two");
+    ExpectTranscript(server, "unmarked during DELE 1");
+}
+
+// A pass that is cut keeps every mail and does not store the listing; a complete pass takes out
+// what the server no longer has, marked or not, without sending DELE for it.
+TEST_F(CheckCycle, OnlyACompletePassSaysWhatTheMailboxHolds) {
+    const std::string three = "+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n";
+    TScriptedPop3Server cut, full, gone, cutAgain;
+    ListingServer(cut, three).Expect("TOP 1 50").Send(Top("1")).Expect("TOP 2 50").Close();
+    ListingServer(full, three).Expect("TOP 1 50").Send(Top("1")).Expect("TOP 2 50").Send(Top("2"));
+    full.Expect("TOP 3 50").Send(Top("3")).Expect("QUIT").Send("+OK\r\n");
+    ListingServer(gone, "+OK\r\n1 10\r\n2 10\r\n.\r\n").Expect("TOP 1 50").Send(Top("1"));
+    gone.Expect("TOP 2 50").Send(Top("2")).Expect("QUIT").Send("+OK\r\n");
+    ListingServer(cutAgain, "+OK\r\n1 10\r\n2 10\r\n.\r\n").Expect("TOP 1 50").Close();
+    for (auto* server : {&cut, &full, &gone, &cutAgain})
+        ASSERT_TRUE(server->Listen());
+    TAccount& account = AddAccount("A", cut.Port());
+
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 1);
+    EXPECT_TRUE(host.Status.back().starts_with("A: Failed on TOP: Connection closed by the server"))
+        << host.Status.back();
+    EXPECT_EQ(account.LastFailure.substr(0, 14), "Failed on TOP:");
+
+    account.SetPort(full.Port());
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 3) << "the same listing after a cut pass is fetched again";
+    EXPECT_EQ(account.LastFailure, "");
+
+    mails[IndexOfSubject("3")].MarkedForDelete = true; // and someone else deletes it
+    account.SetPort(gone.Port());
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 2);
+    EXPECT_EQ(IndexOfSubject("3"), -1);
+
+    account.SetPort(cutAgain.Port());
+    cycle.CheckOne(0);
+    EXPECT_EQ(mails.Count(), 2) << "a cut re-check removes nothing";
+    EXPECT_EQ(NewCount(), 0);
+    for (auto* server : {&cut, &full, &gone, &cutAgain})
+        ExpectTranscript(*server, "pass");
+}
+
+// Checking account B while A waits for a TOP: B's check runs after A's, and the same mail in
+// both mailboxes is listed under both.
+TEST_F(CheckCycle, ChecksNeverNest) {
+    TScriptedPop3Server a, b;
+    ListingServer(a, "+OK\r\n1 10\r\n.\r\n").Expect("TOP 1 50").Silence(300).Send(Top("same"));
+    a.Expect("QUIT").Send("+OK\r\n");
+    ListingServer(b, "+OK\r\n1 10\r\n.\r\n")
+        .Expect("TOP 1 50")
+        .Send(Top("same"))
+        .Expect("QUIT")
+        .Send("+OK\r\n");
+    ASSERT_TRUE(a.Listen() && b.Listen());
+    AddAccount("A", a.Port());
+    AddAccount("B", b.Port()).Active = false; // only its own check reaches it
+    host.OnSystemLine = [&] {
+        if (host.System.back() == " >A: 1 messages on server")
+            QTimer::singleShot(100, [&] { cycle.CheckOne(1); });
+    };
+    cycle.CheckAll();
+    EXPECT_LT(LineAt("QUIT"), LineAt(" >B: connecting")) << "B waits for A";
+    EXPECT_LT(LineAt(" >B: connecting"), host.System.size());
+    EXPECT_EQ(mails.Count(), 2);
+    ExpectTranscript(a, "A");
+    ExpectTranscript(b, "B");
+}
+
+// With UIDL, a message replaced by another of the same size changes the mailbox.
+TEST_F(CheckCycle, ChangedUniqueIdsAreAChangedMailbox) {
+    cycle.UseFastChecks = true;
+    TScriptedPop3Server first, second;
+    for (auto* server : {&first, &second}) {
+        server->Send("+OK\r\n").Expect("CAPA").Send("+OK\r\nUIDL\r\n.\r\n").Expect("USER u").Send("+OK\r\n");
+        server->Expect("PASS p").Send("+OK\r\n").Expect("LIST").Send("+OK\r\n1 10\r\n.\r\n").Expect("UIDL");
+    }
+    first.Send("+OK\r\n1 a\r\n.\r\n").Expect("TOP 1 50").Send(Top("old")).Expect("QUIT").Send("+OK\r\n");
+    second.Send("+OK\r\n1 b\r\n.\r\n").Expect("TOP 1 50").Send(Top("new")).Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(first.Listen() && second.Listen());
+    TAccount& account = AddAccount("A", first.Port());
+    cycle.CheckAll();
+    account.SetPort(second.Port());
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 1);
+    EXPECT_EQ(mails[0].Subject, "new");
+    ExpectTranscript(first, "first");
+    ExpectTranscript(second, "second");
+}
+
+// An abort while STLS is under way says "Aborted!" and nothing else, and keeps what the last
+// check learnt about the certificate.
+TEST_F(CheckCycle, AbortDuringStlsChangesNothingElse) {
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n")
+        .Expect("CAPA")
+        .Send("+OK\r\nSTLS\r\n.\r\n")
+        .Expect("STLS")
+        .Send("+OK\r\n")
+        .Silence(3000);
+    ASSERT_TRUE(server.Listen());
+    TAccount& account = AddAccount("A", server.Port());
+    account.Security = TSecurity::StartTls;
+    account.RefusedCertFingerprint = "AA:BB";
+    account.RefusedCertText = "the last one";
+    host.OnSystemLine = [&] {
+        if (host.System.back() == " >A: connecting")
+            QTimer::singleShot(300, [&] { cycle.Abort(); });
+    };
+    cycle.CheckAll();
+    EXPECT_EQ(host.Status.back(), "Aborted!");
+    EXPECT_FALSE(
+        std::ranges::any_of(host.System, [](const std::string& l) { return l.starts_with(" >A: Failed"); }));
+    EXPECT_EQ(account.RefusedCertFingerprint, "AA:BB");
+    EXPECT_EQ(account.RefusedCertText, "the last one");
 }
 
 } // namespace
