@@ -35,9 +35,9 @@ std::string MailKey(const std::string& Account, const std::string& Uid,
         hash.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
         hash.addData(QByteArrayView("\r\n", 2));
     }
-    // The unit separator cannot occur in a label typed into a one-line field or in a unique id
-    // (printable characters only), so the parts cannot run into each other.
-    return Account + '\x1f' + Uid + '\x1f' + hash.result().toHex().toStdString();
+    // Each part carries its length, so no label or id can run into the next part.
+    return std::to_string(Account.size()) + ":" + Account + std::to_string(Uid.size()) + ":" + Uid +
+           hash.result().toHex().toStdString();
 }
 
 void SplitHeaderAndBody(const std::vector<std::string>& Lines, std::vector<std::string>& Header,

@@ -1,6 +1,6 @@
 // Feeds any bytes to the POP3 client's reply parsing as a server could send them: the reply framing,
-// the capability list, the listing parse, the TOP text and the numeric-host rule. None may crash, and a
-// listing may never size the table of message sizes past its bound.
+// the capability list, the listing parse and its numbering rule, the TOP text and the numeric-host rule. None
+// may crash, and a listing may never size the table of message sizes past its bound.
 #include "mail/pop3_text.h"
 
 #include <cstddef>
@@ -13,10 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const std::string_view reply(reinterpret_cast<const char*>(Data), Size);
     std::int32_t count = -1;
     std::vector<std::int32_t> sizes;
+    bool parsed = true;
     try {
         quillet::ParseListing(reply, count, sizes);
     } catch (const quillet::EConvertError&) {
+        parsed = false;
     }
+    // A listing whose numbers run 1..n is the only kind a check works from: then the table has
+    // exactly one size per listed line.
+    if (parsed && quillet::ListingNumbersProblem(reply).empty() && count > 0 &&
+        sizes.size() != static_cast<std::size_t>(count) + 1)
+        std::abort();
     if (sizes.size() > static_cast<std::size_t>(quillet::MaxMessageNumber) + 1)
         std::abort();
     if (!sizes.empty() && sizes[0] != 0)

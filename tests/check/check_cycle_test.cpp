@@ -3,6 +3,7 @@
 // window is asked to show.
 #include "check/check_cycle.h"
 #include "check/status_texts.h"
+#include "mail/mail_message.h"
 #include "mail/pop3_client.h"
 #include "model/account.h"
 #include "model/mails.h"
@@ -71,6 +72,34 @@ std::string Message(int I, const std::string& To = "box@example.com") {
            std::to_string(I % 10) + ":00 +0000\nFrom: Sender " + std::to_string(I) + " <s" +
            std::to_string(I) + "@example.com>\nTo: " + To + "\nSubject: Message " + std::to_string(I) +
            "\nMessage-ID: <" + std::to_string(I) + "@example.org>\n\nBody of " + std::to_string(I) + "\n";
+}
+
+// An automated notice: two of them whose numbers have the same digits in another order have
+// the same byte sums in every header line, and the same size.
+std::string Invoice(const std::string& Number) {
+    return "Received: from billing.example.com\nReturn-Path: <billing@example.com>\nFrom: Billing "
+           "<billing@example.com>\nTo: box@example.com\nSubject: Invoice " +
+           Number + "\nMessage-ID: <invoice-" + Number + "@example.com>\n\nAmount due: 10.00\n";
+}
+
+// The subjects of every message in a Dovecot mailbox, as another client sees them.
+std::vector<std::string> SubjectsOnServer(std::uint16_t Port, const std::string& User) {
+    TMailMessage message;
+    TPop3Client pop;
+    pop.MailMessage = &message;
+    pop.Host = "127.0.0.1";
+    pop.Port = Port;
+    pop.UserName = User;
+    pop.Password = "pw-" + User;
+    std::vector<std::string> subjects;
+    if (!pop.Connect() || !pop.Login())
+        return {"cannot log in"};
+    for (std::int32_t n = 1; n <= pop.MessageCount(); ++n)
+        if (pop.FetchTop(n, 0))
+            subjects.push_back(message.SubjectText());
+    pop.Quit();
+    std::ranges::sort(subjects);
+    return subjects;
 }
 
 // A plain RFC 1939 server that greets, accepts USER u and PASS p and answers LIST with Listing.
@@ -142,8 +171,14 @@ protected:
         if (!TDovecotServer::Installed())
             return;
         Server = std::make_unique<TDovecotServer>();
-        for (const char* user : {"ten", "del", "empty", "other"})
+        for (const char* user : {"ten", "del", "empty", "other", "inv", "mix", "big"})
             Server->AddUser(user, std::string("pw-") + user);
+        for (const char* number : {"1234", "4321"})
+            Server->Deliver("inv", Invoice(number));
+        for (int i = 1; i <= 5; ++i)
+            Server->Deliver("mix", Message(300 + i));
+        for (int i = 1; i <= 1000; ++i)
+            Server->Deliver("big", Message(1000 + i));
         for (int i = 1; i <= 9; ++i)
             Server->Deliver("ten", Message(i));
         for (int i = 1; i <= 4; ++i)
@@ -235,6 +270,64 @@ TEST_F(CheckCycleDovecot, MarkedMailIsDeletedAndMailGoneFromTheServerLeavesTheLi
     EXPECT_TRUE(host.Said("DELE 2"));
     EXPECT_EQ(mails.Count(), 2);
     EXPECT_EQ(Server->MessageFileCount("del"), 2);
+}
+
+TEST_F(CheckCycleDovecot, CollidingInvoicesAreTwoMailsAndOnlyTheMarkedOneIsDeleted) {
+    Box("Inv", "inv");
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 2);
+    EXPECT_EQ(mails[0].UniqueID, mails[1].UniqueID);
+    mails[IndexOfSubject("Invoice 4321")].MarkedForDelete = true;
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 1);
+    EXPECT_EQ(mails[0].Subject, "Invoice 1234");
+    EXPECT_EQ(SubjectsOnServer(Server->Port(), "inv"), Lines{"Invoice 1234"});
+}
+
+// Between two checks two mails are marked, two arrive and someone else deletes an unmarked
+// one: exactly the marked ones are deleted, whatever numbers the messages have now.
+TEST_F(CheckCycleDovecot, ExactlyTheMarkedMailsAreDeletedWhenTheMailboxMovedOn) {
+    Box("Mix", "mix");
+    cycle.CheckAll();
+    ASSERT_EQ(mails.Count(), 5);
+    mails[IndexOfSubject("Message 302")].MarkedForDelete = true;
+    mails[IndexOfSubject("Message 304")].MarkedForDelete = true;
+    Server->Deliver("mix", Message(310));
+    Server->Deliver("mix", Message(311));
+    {
+        TPop3Client other;
+        other.Host = "127.0.0.1";
+        other.Port = Server->Port();
+        other.UserName = "mix";
+        other.Password = "pw-mix";
+        ASSERT_TRUE(other.Connect() && other.Login());
+        ASSERT_TRUE(other.DeleteMessage(1)); // "Message 301"
+        ASSERT_TRUE(other.Quit());
+    }
+    cycle.CheckAll();
+    const Lines left{"Message 303", "Message 305", "Message 310", "Message 311"};
+    EXPECT_EQ(SubjectsOnServer(Server->Port(), "mix"), left);
+    Lines listed;
+    for (int j = 0; j < mails.Count(); ++j)
+        listed.push_back(mails[j].Subject);
+    std::ranges::sort(listed);
+    EXPECT_EQ(listed, left);
+}
+
+// A connection cut in the middle of a 1000-message check: the next check lists all 1000.
+TEST_F(CheckCycleDovecot, ACutCheckHidesNothingFromTheNext) {
+    TAccount& box = Box("Big", "big");
+    host.OnSystemLine = [&] {
+        if (host.System.back() == " >Big: message 500/1000 retrieved")
+            box.Pop()->Abort(); // the connection is gone, as when the network drops it
+    };
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 500);
+    EXPECT_TRUE(host.Status.back().starts_with("Big: Failed on TOP")) << host.Status.back();
+    host.OnSystemLine = nullptr;
+    cycle.CheckAll();
+    EXPECT_EQ(mails.Count(), 1000);
+    EXPECT_EQ(box.LastFailure, "");
 }
 
 TEST_F(CheckCycleDovecot, FastAndPlainChecksGiveTheSameList) {
