@@ -120,10 +120,6 @@ void TCheckController::SetCommandsEnabled(bool Enabled) {
     FWindow.SetCommandState(state);
 }
 
-void TCheckController::SetAbortEnabled(bool) {
-    // Abort follows the running check through the command state (see SetCommandsEnabled).
-}
-
 void TCheckController::SelectFirstRowIfNone() {
     FListModel->ShowPendingRows(); // rows of the last mails added are shown in batches
     TMailListView* list = FWindow.MailList();
@@ -179,7 +175,13 @@ void TCheckController::TimerTick() {
 // ---- One account's check
 
 void TCheckController::PostCheckOne(int Position) {
-    QCoreApplication::postEvent(&FWindow, new TCheckOneEvent(Position));
+    QMetaObject::invokeMethod(
+        this,
+        [this, Position] {
+            FCycle.MaxLines = FWindow.MaxLines();
+            FCycle.CheckOne(Position);
+        },
+        Qt::QueuedConnection);
 }
 
 void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
@@ -199,11 +201,6 @@ void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
 bool TCheckController::eventFilter(QObject* Watched, QEvent* Event) {
     if (Watched == &FWindow && Event->type() == QEvent::WindowActivate)
         FWindow.Systray().SetIcon(TrayPicture(false));
-    if (Watched == &FWindow && Event->type() == static_cast<QEvent::Type>(WM_CHECKONE)) {
-        FCycle.MaxLines = FWindow.MaxLines();
-        FCycle.CheckOne(static_cast<TCheckOneEvent*>(Event)->Position());
-        return true;
-    }
     return QObject::eventFilter(Watched, Event);
 }
 

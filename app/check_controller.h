@@ -24,19 +24,6 @@ class TMailSortModel;
 class TAccountMenus;
 class TDesktopNotifier;
 
-// The private message that starts the check of one account: posted to the main window with the
-// account's position, handled when the event loop next runs.
-inline constexpr int WM_CHECKONE = QEvent::User + 25; // 1025
-class TCheckOneEvent : public QEvent {
-public:
-    explicit TCheckOneEvent(int Position)
-        : QEvent(static_cast<QEvent::Type>(WM_CHECKONE)), FPosition(Position) {}
-    int Position() const { return FPosition; }
-
-private:
-    int FPosition;
-};
-
 class TCheckController : public QObject, public TCheckHost {
     Q_OBJECT
 public:
@@ -47,7 +34,8 @@ public:
     TMailSortModel& SortModel() const { return *FSortModel; }
     TAccountMenus& AccountMenus() const { return *FMenus; }
 
-    // Posts the check of the account at Position.
+    // Starts the check of the account at Position once the event loop next runs, so that the
+    // menu it was chosen from has closed.
     void PostCheckOne(int Position);
     // The full status refresh: the window's part, then title, tray hint and command states.
     void RefreshStatus() override;
@@ -61,7 +49,6 @@ public:
     void RemoveMail(int MailIndex) override;
     void UpdateAccountButton(int Position) override;
     void SetCommandsEnabled(bool Enabled) override;
-    void SetAbortEnabled(bool Enabled) override;
     void SelectFirstRowIfNone() override;
     void PlaySound(TCheckSound Sound) override;
     void RestoreAndRaise() override;

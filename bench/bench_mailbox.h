@@ -56,7 +56,6 @@ public:
     void RefreshStatus() override {}
     void UpdateAccountButton(int) override {}
     void SetCommandsEnabled(bool) override {}
-    void SetAbortEnabled(bool) override {}
     void SelectFirstRowIfNone() override {}
     void PlaySound(TCheckSound) override {}
     void RestoreAndRaise() override {}

@@ -4,7 +4,6 @@
 #include "check/fetched_mail.h"
 #include "check/status_texts.h"
 
-#include "mail/mail_message.h"
 #include "mail/pop3_client.h"
 #include "mail/smtp_client.h"
 #include "model/account.h"
@@ -61,7 +60,7 @@ struct TCheckCycle::TPass {
 };
 
 // Marks an account as being checked for as long as it lives, whatever way its check ends: the
-// account button, the commands and the abort command follow.
+// account button and the commands follow.
 class TCheckCycle::TAccountRun {
 public:
     TAccountRun(TCheckCycle& Cycle, TAccount& Account, int Position)
@@ -69,10 +68,8 @@ public:
         FAccount.Checking = true;
         FCycle.BeginRunning();
         FCycle.FHost.UpdateAccountButton(FPosition);
-        FCycle.FHost.SetAbortEnabled(true);
     }
     ~TAccountRun() {
-        FCycle.FHost.SetAbortEnabled(FCycle.FRunning > 1);
         FAccount.Checking = false;
         FCycle.EndRunning();
         FCycle.FHost.RefreshStatus();
@@ -354,7 +351,6 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
 
 void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
     TPop3Client& pop = *Account.Pop();
-    const TMailMessage& message = *Account.MailMessage();
     const std::string label = Account.Label;
     const std::int32_t n = std::max(pop.MessageCount(), 0);
     const auto retrieved = [&](std::int32_t K) {
@@ -386,40 +382,40 @@ void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
         const TMessageSize& sizes = pop.MessageSizes();
         return K > 0 && static_cast<std::size_t>(K) < sizes.size() ? sizes[static_cast<std::size_t>(K)] : -1;
     };
-    const bool ran = pop.FetchTops(plan.Fetch, MaxLines, [&](std::int32_t K, bool Ok) {
-        if (!matchKnownBefore(K))
-            return false;
-        if (Ok) {
-            if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
-                LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
-            std::string problems;
-            bool dateError = false;
-            auto mail = MailFromMessage(message, K, label, sizeOf(K), problems, dateError);
-            if (dateError)
-                LogSystem("DateSent error");
-            if (!problems.empty())
-                LogSystem("Header error in message " + std::to_string(K) + ": " + problems);
-            mail->Uid = pop.UniqueIdOf(K);
-            std::string key = MailKey(label, mail->Uid, mail->HeaderLines);
-            // Two messages with the very same header (a mail delivered twice) are two entries.
-            if (const int seen = Pass.Seen[key]++; seen > 0)
-                key += "#" + std::to_string(seen + 1);
-            mail->Key = key;
-            Pass.Keys[K] = key;
-            if (!mail->Uid.empty())
-                Account.UidlIdentities[mail->Uid] = key;
-            AddOrUpdateMail(std::move(mail));
-            retrieved(K);
-        } else if (pop.Connected()) {
-            ++Pass.NotFetched;
-            LogSystem("Message " + std::to_string(K) +
-                      " could not be fetched: " + FirstLine(pop.LastReply()));
-        } else if (Pass.Failure.empty() && !FAbortRequested) {
-            Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
-        }
-        FHost.RefreshStatus();
-        return !FAbortRequested && (Ok || pop.Connected());
-    });
+    const bool ran =
+        pop.FetchTops(plan.Fetch, MaxLines, [&](std::int32_t K, bool Ok, const std::string& Text) {
+            if (!matchKnownBefore(K))
+                return false;
+            if (Ok) {
+                if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
+                    LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
+                TFetchedMail fetched = MailFromTop(Text, K, label, sizeOf(K));
+                if (fetched.DateError)
+                    LogSystem("DateSent error");
+                if (!fetched.Problems.empty())
+                    LogSystem("Header error in message " + std::to_string(K) + ": " + fetched.Problems);
+                std::unique_ptr<TMail> mail = std::move(fetched.Mail);
+                mail->Uid = pop.UniqueIdOf(K);
+                std::string key = MailKey(label, mail->Uid, mail->HeaderLines);
+                // Two messages with the very same header (a mail delivered twice) are two entries.
+                if (const int seen = Pass.Seen[key]++; seen > 0)
+                    key += "#" + std::to_string(seen + 1);
+                mail->Key = key;
+                Pass.Keys[K] = key;
+                if (!mail->Uid.empty())
+                    Account.UidlIdentities[mail->Uid] = key;
+                AddOrUpdateMail(std::move(mail));
+                retrieved(K);
+            } else if (pop.Connected()) {
+                ++Pass.NotFetched;
+                LogSystem("Message " + std::to_string(K) +
+                          " could not be fetched: " + FirstLine(pop.LastReply()));
+            } else if (Pass.Failure.empty() && !FAbortRequested) {
+                Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
+            }
+            FHost.RefreshStatus();
+            return !FAbortRequested && (Ok || pop.Connected());
+        });
     if (!ran || FAbortRequested || !matchKnownBefore(n + 1))
         return;
     if (!pop.Connected()) {
@@ -474,15 +470,15 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
         const int j = FMails.FindMail(targets[N]);
         return j >= 0 && FMails[j].MarkedForDelete;
     };
-    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok) {
+    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
         LogSystem("DELE " + std::to_string(N));
-        LogSystem(pop.LastReply());
+        LogSystem(Reply);
         if (Ok) {
             Pass.Deleted.push_back(targets[N]);
         } else {
             ++Pass.NotDeleted;
             if (const int j = FMails.FindMail(targets[N]); j >= 0)
-                LogSystem("Not deleted: " + Quoted(FMails[j]) + ": " + FirstLine(pop.LastReply()) +
+                LogSystem("Not deleted: " + Quoted(FMails[j]) + ": " + FirstLine(Reply) +
                           "; it stays marked");
         }
         FHost.RefreshStatus();

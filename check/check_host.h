@@ -30,9 +30,8 @@ public:
     // Mail count, last full check, title, tray hint, command states.
     virtual void RefreshStatus() = 0;
     virtual void UpdateAccountButton(int Position) = 0;
-    // "Setup accounts", "Options" and Exit.
+    // Off while any check runs: "Setup accounts", "Options" and Exit off, "Abort checking" on.
     virtual void SetCommandsEnabled(bool Enabled) = 0;
-    virtual void SetAbortEnabled(bool Enabled) = 0;
     // After a check command: when no row is selected and the list has rows, select the first.
     virtual void SelectFirstRowIfNone() = 0;
     virtual void PlaySound(TCheckSound Sound) = 0;

@@ -2,6 +2,7 @@
 
 #include "mail/mail_format_error.h"
 #include "mail/mail_message.h"
+#include "mail/pop3_text.h"
 #include "util/strings.h"
 
 namespace quillet {
@@ -33,30 +34,33 @@ void ReadRecipients(const TMailRecipients& List, std::vector<std::string>& Names
 
 } // namespace
 
-std::unique_ptr<TMail> MailFromMessage(const TMailMessage& Message, std::int32_t N, const std::string& Label,
-                                       std::int32_t ListedSize, std::string& Problems, bool& DateError) {
-    auto mail = std::make_unique<TMail>();
-    mail->SetServerIdx(N);
-    mail->Account = Label;
-    mail->FromName = TrimSpace(ReadField([&] { return Message.SenderName(); }, "From", Problems));
-    mail->FromAddr = TrimSpace(ReadField([&] { return Message.SenderAddress(); }, "From", Problems));
-    ReadRecipients(Message.ToRecipients, mail->ToName, mail->ToAddr, Problems);
-    ReadRecipients(Message.CcRecipients, mail->CCName, mail->CCAddr, Problems);
-    ReadRecipients(Message.BccRecipients, mail->BCCName, mail->BCCAddr, Problems);
-    mail->Subject = TrimSpace(ReadField([&] { return Message.SubjectText(); }, "Subject", Problems));
-    DateError = false;
+TFetchedMail MailFromTop(const std::string& TopText, std::int32_t N, const std::string& Label,
+                         std::int32_t ListedSize) {
+    TMailMessage message;
+    message.Header = ServerTextLines(TopText);
+    TFetchedMail fetched{std::make_unique<TMail>(), {}, false};
+    TMail& mail = *fetched.Mail;
+    std::string& problems = fetched.Problems;
+    mail.SetServerIdx(N);
+    mail.Account = Label;
+    mail.FromName = TrimSpace(ReadField([&] { return message.SenderName(); }, "From", problems));
+    mail.FromAddr = TrimSpace(ReadField([&] { return message.SenderAddress(); }, "From", problems));
+    ReadRecipients(message.ToRecipients, mail.ToName, mail.ToAddr, problems);
+    ReadRecipients(message.CcRecipients, mail.CCName, mail.CCAddr, problems);
+    ReadRecipients(message.BccRecipients, mail.BCCName, mail.BCCAddr, problems);
+    mail.Subject = TrimSpace(ReadField([&] { return message.SubjectText(); }, "Subject", problems));
     try {
-        mail->DateSent = Message.SentDate();
+        mail.DateSent = message.SentDate();
     } catch (const EMailFormatError&) {
-        DateError = true;
-        mail->DateSent = 0;
+        fetched.DateError = true;
+        mail.DateSent = 0;
     }
-    mail->DateRcvd = NowDateTime();
-    mail->MailSize = ListedSize;
-    SplitHeaderAndBody(Message.Header, mail->HeaderLines, mail->BodyLines);
-    mail->UniqueID = MailIdentity(Message.Header);
-    mail->ServerID = TrimSpace(Message.MessageId());
-    return mail;
+    mail.DateRcvd = NowDateTime();
+    mail.MailSize = ListedSize;
+    SplitHeaderAndBody(message.Header, mail.HeaderLines, mail.BodyLines);
+    mail.UniqueID = MailIdentity(message.Header);
+    mail.ServerID = TrimSpace(message.MessageId());
+    return fetched;
 }
 
 } // namespace quillet

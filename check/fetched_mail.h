@@ -11,11 +11,17 @@
 
 namespace quillet {
 
-class TMailMessage;
+struct TFetchedMail {
+    std::unique_ptr<TMail> Mail;
+    // The fields that could not be decoded, with why ("Subject: ..."); empty when all could.
+    std::string Problems;
+    // The Date header could not be read: the entry has no sent date.
+    bool DateError = false;
+};
 
-// Message: the parser holding message N's header; ListedSize: its size from the listing.
-// DateError is set when the Date header could not be read (the entry gets no sent date).
-std::unique_ptr<TMail> MailFromMessage(const TMailMessage& Message, std::int32_t N, const std::string& Label,
-                                       std::int32_t ListedSize, std::string& Problems, bool& DateError);
+// TopText: message N's text as TOP fetched it (lines ended by CR LF); ListedSize: its size
+// from this connection's listing.
+TFetchedMail MailFromTop(const std::string& TopText, std::int32_t N, const std::string& Label,
+                         std::int32_t ListedSize);
 
 } // namespace quillet

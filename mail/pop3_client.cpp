@@ -215,11 +215,11 @@ bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
     if (!Exchange("TOP " + std::to_string(N) + " " + std::to_string(LineCount), "", "", kListEnd,
                   TPop3Exchange::Top))
         return false;
-    LoadTop(N);
+    LoadTop();
     return true;
 }
 
-void TPop3Client::LoadTop(std::int32_t) {
+void TPop3Client::LoadTop() {
     FLastTopText = TopTextFromReply(LastReply());
     if (MailMessage) {
         MailMessage->Reset();
@@ -243,9 +243,11 @@ bool TPop3Client::FetchTopRange(std::int32_t First, std::int32_t Last, std::int3
 bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
                             const TEachReply& Each) {
     if (!Pipelining()) {
-        for (const std::int32_t n : Numbers)
-            if (!Each(n, FetchTop(n, LineCount)))
+        for (const std::int32_t n : Numbers) {
+            const bool ok = FetchTop(n, LineCount);
+            if (!Each(n, ok, FLastTopText))
                 return false;
+        }
         return true;
     }
     return Pipeline(
@@ -257,37 +259,29 @@ bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32
             command += std::to_string(LineCount);
             return command;
         },
-        TPop3Exchange::Top, kListEnd,
-        [this](std::int32_t N) {
-            FLastTopText.clear();
-            const bool ok = FConversation->ReplyOK();
-            if (ok)
-                LoadTop(N);
-            return ok;
-        },
-        Each);
+        TPop3Exchange::Top, kListEnd, [this] { return TopTextFromReply(LastReply()); }, Each);
 }
 
 bool TPop3Client::DeleteMessages(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
                                  const TEachReply& Each) {
     if (!Pipelining()) {
         for (const std::int32_t n : Numbers)
-            if ((!StillWanted || StillWanted(n)) && !Each(n, DeleteMessage(n)))
+            if ((!StillWanted || StillWanted(n)) && !Each(n, DeleteMessage(n), LastReply()))
                 return false;
         return true;
     }
     return Pipeline(
         Numbers, [](std::int32_t N) { return "DELE " + std::to_string(N); }, TPop3Exchange::Dele, kLineEnd,
-        [this](std::int32_t) { return FConversation->ReplyOK(); }, Each, StillWanted);
+        [this] { return LastReply(); }, Each, StillWanted);
 }
 
 bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                            const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
-                           const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
+                           const std::string& Terminator, const std::function<std::string()>& Text,
                            const TEachReply& Each, const TWanted& StillWanted) {
     if (!FConnected || !FLoggedIn || !FConversation->Active()) {
         for (const std::int32_t n : Numbers)
-            if (!Each(n, false))
+            if (!Each(n, false, {}))
                 return false;
         return true;
     }
@@ -317,6 +311,7 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
         if (lengths[k] < 0)
             continue;
         bool ok = false;
+        std::string text;
         if (FConversation->Active() || FConversation->Unread() > 0) {
             if (Code == TPop3Exchange::Top)
                 FConversation->ExpectedSize = n >= 0 && static_cast<std::size_t>(n) < FMessageSizes.size()
@@ -324,10 +319,12 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                                                   : 0;
             FConversation->AwaitReply(CodeOf(Code), Terminator, Command(n));
             FConversation->WaitReply();
-            ok = Received(n);
+            ok = FConversation->ReplyOK();
+            if (ok || Code != TPop3Exchange::Top)
+                text = Text();
         }
         outstanding -= lengths[k];
-        if (!Each(n, ok)) {
+        if (!Each(n, ok, text)) {
             // Replies are still owed for commands in flight: the stream cannot be used again.
             if (k + 1 < sent)
                 Abort();

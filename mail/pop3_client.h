@@ -99,15 +99,18 @@ public:
     // refused, lost with the connection, or malformed (numbers that are not 1..n in order).
     // Empty when LIST (and UIDL, where asked) gave a listing to work with.
     const std::string& ListingFailure() const { return FListingFailure; }
+    // TOP N LineCount on its own: the text is LastTopText, and is loaded into MailMessage when
+    // one is attached.
     bool FetchTop(std::int32_t N, std::int32_t LineCount);
-    // TOP for every message of Numbers (or First..Last), replies handed to Each(n, ok) in order,
-    // with the message loaded as FetchTop loads it. Pipelined when the server offers it. Each
-    // returns false to stop: no further reply is read then (and a connection with replies still
-    // owed is dropped). A connection lost on the way fails the rest. False when it stopped early.
-    using TEachReply = std::function<bool(std::int32_t N, bool Ok)>;
+    // TOP for every message of Numbers (or First..Last), replies handed to Each(n, ok, text) in
+    // order: text is the message text as TopTextFromReply gives it (empty when refused).
+    // Pipelined when the server offers it. Each returns false to stop: no further reply is read
+    // then (and a connection with replies still owed is dropped). A connection lost on the way
+    // fails the rest. False when it stopped early. Nothing is loaded into MailMessage.
+    using TEachReply = std::function<bool(std::int32_t N, bool Ok, const std::string& Text)>;
     bool FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount, const TEachReply& Each);
     bool FetchTopRange(std::int32_t First, std::int32_t Last, std::int32_t LineCount, const TEachReply& Each);
-    // DELE for every message of Numbers, pipelined when offered; Each(n, ok) after each reply.
+    // DELE for every message of Numbers, pipelined when offered; Each(n, ok, reply) after each.
     // StillWanted(n) is asked at the moment DELE n would be written (with pipelining: when its
     // batch is written); a message it turns down is not sent and gets no Each call.
     using TWanted = std::function<bool(std::int32_t N)>;
@@ -133,9 +136,9 @@ private:
     // Runs Numbers through Command ("TOP n l", "DELE n"), pipelined, replies to Each in order.
     bool Pipeline(const std::vector<std::int32_t>& Numbers,
                   const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
-                  const std::string& Terminator, const std::function<bool(std::int32_t)>& Received,
+                  const std::string& Terminator, const std::function<std::string()>& Text,
                   const TEachReply& Each, const TWanted& StillWanted = nullptr);
-    void LoadTop(std::int32_t N);
+    void LoadTop();
     void AskCapabilities();
     // CAPA, then STLS and the handshake. False (LastReply saying why) when TLS cannot be had.
     bool StartTls();

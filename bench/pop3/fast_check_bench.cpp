@@ -82,7 +82,7 @@ void QuilletCheck(benchmark::State& State, int Messages, int RoundTripMs, bool P
                 State.SkipWithError("the server did not offer PIPELINING");
                 return;
             }
-            pop.FetchTopRange(1, Messages, kTopLines, [&fetched](std::int32_t, bool Ok) {
+            pop.FetchTopRange(1, Messages, kTopLines, [&fetched](std::int32_t, bool Ok, const std::string&) {
                 fetched += Ok ? 1 : 0;
                 return true;
             });

@@ -46,7 +46,6 @@ public:
     void RefreshStatus() override {}
     void UpdateAccountButton(int) override {}
     void SetCommandsEnabled(bool Enabled) override { CommandsEnabled.push_back(Enabled); }
-    void SetAbortEnabled(bool) override {}
     void SelectFirstRowIfNone() override {}
     void PlaySound(TCheckSound Sound) override { Sounds.push_back(Sound); }
     void RestoreAndRaise() override { ++Restores; }

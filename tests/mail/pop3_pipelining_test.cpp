@@ -111,10 +111,11 @@ TEST(Pop3Pipelining, RunsOfTopAndDele) {
         EXPECT_EQ(pop.LastReply(), "+OK\r\n1 10\r\n2 20\r\n3 30\r\n.\r\n")
             << "the listing stays the last reply";
         std::vector<std::pair<int, bool>> replies;
-        pop.FetchTopRange(1, 3, 5, [&](std::int32_t N, bool Ok) {
+        pop.FetchTopRange(1, 3, 5, [&](std::int32_t N, bool Ok, const std::string& Text) {
             replies.emplace_back(N, Ok);
             if (Ok) {
-                EXPECT_EQ(message.Header.back(), ".line " + std::to_string(N)) << "un-stuffed, in order";
+                EXPECT_EQ(ServerTextLines(Text).back(), ".line " + std::to_string(N))
+                    << "un-stuffed, in order";
             }
             return N != r.stopAfter;
         });
