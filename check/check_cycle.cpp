@@ -53,10 +53,10 @@ struct TCheckCycle::TPass {
     std::unordered_map<const TMail*, TMailState> Before; // states of the account's mails before the pass
     int NotFetched = 0;                                  // TOP refused for a message
     int NotDeleted = 0;                                  // marked mails not sent DELE, or refused
-    std::string Failure;                                 // why the session ended before the pass did
-    bool Complete = false;                               // every listed message was met, on a live session
-    std::vector<std::string> Deleted;                    // keys whose DELE was accepted, waiting for QUIT
-    bool DeletionsLost = false;                          // ... and QUIT was not accepted
+    std::string Failure;              // the first failure of the account's check, as the status shows it
+    bool Complete = false;            // every listed message was met, on a live session
+    std::vector<std::string> Deleted; // keys whose DELE was accepted, waiting for QUIT
+    bool DeletionsLost = false;       // ... and QUIT was not accepted
 };
 
 // Marks an account as being checked for as long as it lives, whatever way its check ends: the
@@ -202,98 +202,108 @@ void TCheckCycle::EndRunning() {
 
 void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic) {
     TAccount& account = FAccounts[Position];
-    if (account.Checking)
+    if (account.Checking || HeldBackByLoginDelay(account, Automatic))
         return;
-    if (Automatic && account.LoginDelay > 0 && account.LastLoginMs > 0 &&
-        NowMs() < account.LastLoginMs + std::int64_t{account.LoginDelay} * 1000) {
-        ShowStatus(account.Label, LoginDelayText(account.LoginDelay, RetryTime(account)));
-        return;
-    }
     const TAccountRun run(*this, account, Position);
-    const std::string label = account.Label;
     TPop3Client& pop = *account.Pop();
     TPass pass;
     bool fetch = false;
-    std::string failure;
-    const auto fail = [&](const std::string& Text) {
-        if (!failure.empty() || FAbortRequested)
-            return; // the first failure is the one that explains the check
-        failure = Text;
-        ShowStatus(label, failure);
-    };
     try {
-        switch (ConnectAndList(account, pass)) {
-        case TListResult::Changed:
-            fetch = true;
-            break;
-        case TListResult::Unchanged:
-            if (CheckMarked) {
-                for (int j = 0; j < FMails.Count() && !fetch; ++j)
-                    fetch = FMails[j].Account == label && FMails[j].MarkedForDelete;
-            } else {
-                fetch = true;
-            }
-            if (!fetch)
-                ShowStatus(label, "No new mail");
-            break;
-        case TListResult::ConnectFailed:
-            fail("Failed on connect");
-            break;
-        case TListResult::LoginFailed:
-            fail(LoginFailureText(ResponseCodeOf(pop.LastReply()), RetryTime(account)));
-            break;
-        case TListResult::TlsFailed:
-            fail("Failed on TLS: " + FirstLine(pop.LastReply()));
-            break;
-        case TListResult::ListFailed:
-            fail("Failed on " + pop.ListingFailure());
-            break;
-        case TListResult::Aborted:
-            break;
-        }
-        if (fetch) {
-            for (int j = 0; j < FMails.Count(); ++j)
-                if (FMails[j].Account == label) {
-                    pass.Before.emplace(&FMails[j], FMails[j].State);
-                    FMails[j].State = TMailState::Unseen;
-                }
-            FetchHeaders(account, pass);
-            if (!pass.Failure.empty())
-                fail(pass.Failure);
-            if (pass.Complete && !FAbortRequested) {
-                // Only a pass that met every listed message may say what the mailbox holds.
-                account.StoreListing(pass.Listing);
-                account.LastUniqueIds = pop.UniqueIds();
-            }
-            if (FAbortRequested)
-                account.StoreListing(""); // the next check fetches everything again
-        }
+        fetch = ShouldFetch(account, ConnectAndList(account, pass), CheckMarked, pass);
+        if (fetch)
+            RunPass(account, pass);
         bool quitAccepted = false;
         if (pop.Connected()) {
             quitAccepted = QuitSession(account);
             if (!quitAccepted)
-                fail("Failed on quit: " + FirstLine(pop.LastReply()));
+                Fail(account, pass, "Failed on quit: " + FirstLine(pop.LastReply()));
         }
         FinishDeletions(pass, quitAccepted);
     } catch (const std::exception& e) {
         // Whatever went wrong, this session is over and the next account and tick go on.
         pop.Abort();
         pass.Complete = false;
-        fail(std::string("Failed: ") + e.what());
+        Fail(account, pass, std::string("Failed: ") + e.what());
         FinishDeletions(pass, false);
     }
-    if (pass.DeletionsLost && !FAbortRequested) {
-        // What matters most is that the marked mail is still there: the status says so first.
-        failure = DeletionNotDoneText(static_cast<int>(pass.Deleted.size())) +
-                  (failure.empty() ? "" : " (" + failure + ")");
-        ShowStatus(label, failure);
-    }
-    if (!FAbortRequested) {
-        account.LastFailure = failure;
-        if (!failure.empty())
-            FFailures.push_back(label + ": " + failure);
-    }
+    RecordOutcome(account, pass);
     Sweep(account, fetch, pass);
+}
+
+bool TCheckCycle::HeldBackByLoginDelay(const TAccount& Account, bool Automatic) {
+    if (!Automatic || Account.LoginDelay <= 0 || Account.LastLoginMs <= 0 ||
+        NowMs() >= Account.LastLoginMs + std::int64_t{Account.LoginDelay} * 1000)
+        return false;
+    ShowStatus(Account.Label, LoginDelayText(Account.LoginDelay, RetryTime(Account)));
+    return true;
+}
+
+void TCheckCycle::Fail(const TAccount& Account, TPass& Pass, const std::string& Text) {
+    if (!Pass.Failure.empty() || FAbortRequested)
+        return; // the first failure is the one that explains the check
+    Pass.Failure = Text;
+    ShowStatus(Account.Label, Text);
+}
+
+bool TCheckCycle::ShouldFetch(const TAccount& Account, TListResult Result, bool CheckMarked, TPass& Pass) {
+    const TPop3Client& pop = *Account.Pop();
+    switch (Result) {
+    case TListResult::Changed:
+        return true;
+    case TListResult::Unchanged:
+        if (!CheckMarked)
+            return true; // a single-account check always looks at every header
+        for (int j = 0; j < FMails.Count(); ++j)
+            if (FMails[j].Account == Account.Label && FMails[j].MarkedForDelete)
+                return true;
+        ShowStatus(Account.Label, "No new mail");
+        return false;
+    case TListResult::ConnectFailed:
+        Fail(Account, Pass, "Failed on connect");
+        return false;
+    case TListResult::LoginFailed:
+        Fail(Account, Pass, LoginFailureText(ResponseCodeOf(pop.LastReply()), RetryTime(Account)));
+        return false;
+    case TListResult::TlsFailed:
+        Fail(Account, Pass, "Failed on TLS: " + FirstLine(pop.LastReply()));
+        return false;
+    case TListResult::ListFailed:
+        Fail(Account, Pass, "Failed on " + pop.ListingFailure());
+        return false;
+    case TListResult::Aborted:
+        return false;
+    }
+    return false;
+}
+
+void TCheckCycle::RunPass(TAccount& Account, TPass& Pass) {
+    for (int j = 0; j < FMails.Count(); ++j)
+        if (FMails[j].Account == Account.Label) {
+            Pass.Before.emplace(&FMails[j], FMails[j].State);
+            FMails[j].State = TMailState::Unseen;
+        }
+    FetchHeaders(Account, Pass);
+    if (Pass.Complete && !FAbortRequested) {
+        // Only a pass that met every listed message may say what the mailbox holds.
+        Account.StoreListing(Pass.Listing);
+        Account.LastUniqueIds = Account.Pop()->UniqueIds();
+    }
+    if (FAbortRequested)
+        Account.StoreListing(""); // the next check fetches everything again
+}
+
+void TCheckCycle::RecordOutcome(TAccount& Account, TPass& Pass) {
+    if (FAbortRequested)
+        return; // an abort changes nothing else
+    if (Pass.DeletionsLost) {
+        // What matters most is that the marked mail is still there: the status says so first.
+        Pass.Failure = DeletionNotDoneText(static_cast<int>(Pass.Deleted.size())) +
+                       (Pass.Failure.empty() ? "" : " (" + Pass.Failure + ")");
+        ShowStatus(Account.Label, Pass.Failure);
+    }
+    Account.LastFailure = Pass.Failure;
+    if (!Pass.Failure.empty())
+        FFailures.push_back(Account.Label + ": " + Pass.Failure);
 }
 
 TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
@@ -351,78 +361,35 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
 
 void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
     TPop3Client& pop = *Account.Pop();
-    const std::string label = Account.Label;
     const std::int32_t n = std::max(pop.MessageCount(), 0);
-    const auto retrieved = [&](std::int32_t K) {
-        ShowStatus(label, "message " + std::to_string(K) + "/" + std::to_string(n) + " retrieved");
-    };
     const TFetchPlan plan = PlanFetch(n, pop.UniqueIds(), Account.UidlIdentities,
                                       [this](const std::string& Key) { return FMails.FindMail(Key) >= 0; });
     // Known messages are matched in their turn, so that the status runs through k/n in order.
     auto known = plan.Known.begin();
     const auto matchKnownBefore = [&](std::int32_t Before) {
-        for (; known != plan.Known.end() && known->first < Before; ++known) {
-            const auto& [number, key] = *known;
-            if (const int j = FMails.FindMail(key); j >= 0) {
-                FMails[j].State = TMailState::Old;
-                FMails[j].SetServerIdx(number);
-                Pass.Keys[number] = key;
-                FHost.UpdateMail(j);
-                retrieved(number);
-            } else {
-                ++Pass.NotFetched; // gone from the list during a wait: met by nobody
-            }
-            FHost.RefreshStatus();
-            if (FAbortRequested)
+        for (; known != plan.Known.end() && known->first < Before; ++known)
+            if (!MatchKnown(Account, Pass, known->first, known->second))
                 return false;
-        }
         return true;
-    };
-    const auto sizeOf = [&pop](std::int32_t K) {
-        const TMessageSize& sizes = pop.MessageSizes();
-        return K > 0 && static_cast<std::size_t>(K) < sizes.size() ? sizes[static_cast<std::size_t>(K)] : -1;
     };
     const bool ran =
         pop.FetchTops(plan.Fetch, MaxLines, [&](std::int32_t K, bool Ok, const std::string& Text) {
             if (!matchKnownBefore(K))
                 return false;
-            if (Ok) {
-                if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
-                    LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
-                TFetchedMail fetched = MailFromTop(Text, K, label, sizeOf(K));
-                if (fetched.DateError)
-                    LogSystem("DateSent error");
-                if (!fetched.Problems.empty())
-                    LogSystem("Header error in message " + std::to_string(K) + ": " + fetched.Problems);
-                std::unique_ptr<TMail> mail = std::move(fetched.Mail);
-                mail->Uid = pop.UniqueIdOf(K);
-                std::string key = MailKey(label, mail->Uid, mail->HeaderLines);
-                // Two messages with the very same header (a mail delivered twice) are two entries.
-                if (const int seen = Pass.Seen[key]++; seen > 0)
-                    key += "#" + std::to_string(seen + 1);
-                mail->Key = key;
-                Pass.Keys[K] = key;
-                if (!mail->Uid.empty())
-                    Account.UidlIdentities[mail->Uid] = key;
-                AddOrUpdateMail(std::move(mail));
-                retrieved(K);
-            } else if (pop.Connected()) {
+            if (Ok)
+                TakeFetched(Account, Pass, K, Text);
+            else if (pop.Connected()) {
                 ++Pass.NotFetched;
                 LogSystem("Message " + std::to_string(K) +
                           " could not be fetched: " + FirstLine(pop.LastReply()));
-            } else if (Pass.Failure.empty() && !FAbortRequested) {
-                Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
             }
             FHost.RefreshStatus();
-            return !FAbortRequested && (Ok || pop.Connected());
+            return !FAbortRequested && pop.Connected();
         });
+    if (!ran && !pop.Connected())
+        Fail(Account, Pass, "Failed on TOP: " + FirstLine(pop.LastReply()));
     if (!ran || FAbortRequested || !matchKnownBefore(n + 1))
         return;
-    if (!pop.Connected()) {
-        if (Pass.Failure.empty())
-            Pass.Failure = "Failed on TOP: " + FirstLine(pop.LastReply());
-        return;
-    }
     Pass.Complete = Pass.NotFetched == 0;
     if (Pass.Complete && pop.HasUniqueIds()) {
         // Ids no longer listed belong to mail gone from the server.
@@ -434,12 +401,56 @@ void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
     }
     DeleteMarked(Account, Pass);
     if (!pop.Connected()) {
-        if (Pass.Failure.empty() && !FAbortRequested)
-            Pass.Failure = "Failed on DELE: " + FirstLine(pop.LastReply());
+        Fail(Account, Pass, "Failed on DELE: " + FirstLine(pop.LastReply()));
         return;
     }
-    ShowStatus(label, DoneText(Pass.NotFetched, Pass.NotDeleted));
+    ShowStatus(Account.Label, DoneText(Pass.NotFetched, Pass.NotDeleted));
     FHost.RefreshStatus();
+}
+
+void TCheckCycle::Retrieved(const TAccount& Account, std::int32_t K) {
+    ShowStatus(Account.Label, "message " + std::to_string(K) + "/" +
+                                  std::to_string(std::max(Account.Pop()->MessageCount(), 0)) + " retrieved");
+}
+
+bool TCheckCycle::MatchKnown(const TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Key) {
+    if (const int j = FMails.FindMail(Key); j >= 0) {
+        FMails[j].State = TMailState::Old;
+        FMails[j].SetServerIdx(K);
+        Pass.Keys[K] = Key;
+        FHost.UpdateMail(j);
+        Retrieved(Account, K);
+    } else {
+        ++Pass.NotFetched; // gone from the list during a wait: met by nobody
+    }
+    FHost.RefreshStatus();
+    return !FAbortRequested;
+}
+
+void TCheckCycle::TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Text) {
+    const TPop3Client& pop = *Account.Pop();
+    if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
+        LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
+    const TMessageSize& sizes = pop.MessageSizes();
+    TFetchedMail fetched =
+        MailFromTop(Text, K, Account.Label,
+                    static_cast<std::size_t>(K) < sizes.size() ? sizes[static_cast<std::size_t>(K)] : -1);
+    if (fetched.DateError)
+        LogSystem("DateSent error");
+    if (!fetched.Problems.empty())
+        LogSystem("Header error in message " + std::to_string(K) + ": " + fetched.Problems);
+    std::unique_ptr<TMail> mail = std::move(fetched.Mail);
+    mail->Uid = pop.UniqueIdOf(K);
+    std::string key = MailKey(Account.Label, mail->Uid, mail->HeaderLines);
+    // Two messages with the very same header (a mail delivered twice) are two entries.
+    if (const int seen = Pass.Seen[key]++; seen > 0)
+        key += "#" + std::to_string(seen + 1);
+    mail->Key = key;
+    Pass.Keys[K] = key;
+    if (!mail->Uid.empty())
+        Account.UidlIdentities[mail->Uid] = key;
+    AddOrUpdateMail(std::move(mail));
+    Retrieved(Account, K);
 }
 
 void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {

@@ -81,8 +81,23 @@ private:
     void RunCheckOne(int Position);
     // Runs the check commands that arrived while one ran, in order, until none is left.
     void RunQueued();
+    // An automatic check of a server that allows no log-in yet (LOGIN-DELAY) is held back.
+    bool HeldBackByLoginDelay(const TAccount& Account, bool Automatic);
+    // Records and shows the first failure of an account's check (never after an abort).
+    void Fail(const TAccount& Account, TPass& Pass, const std::string& Text);
     TListResult ConnectAndList(TAccount& Account, TPass& Pass);
+    // Whether the headers are fetched after Result; shows why not.
+    bool ShouldFetch(const TAccount& Account, TListResult Result, bool CheckMarked, TPass& Pass);
+    // Fetches, matches and deletes; keeps the listing only when the pass was complete.
+    void RunPass(TAccount& Account, TPass& Pass);
     void FetchHeaders(TAccount& Account, TPass& Pass);
+    // Message K, known by its unique id, is Key's mail: it is met without its header.
+    bool MatchKnown(const TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Key);
+    // Message K's header arrived as Text: its mail is matched or added.
+    void TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Text);
+    void Retrieved(const TAccount& Account, std::int32_t K);
+    // The account keeps why its check failed; the check command's status will name it.
+    void RecordOutcome(TAccount& Account, TPass& Pass);
     void DeleteMarked(TAccount& Account, TPass& Pass);
     void AddOrUpdateMail(std::unique_ptr<TMail> Mail);
     bool QuitSession(TAccount& Account);
