@@ -1,0 +1,315 @@
+// The new-mail notification on the desktop: mail texts reach a service that reads markup as
+// text, the window goes on working while the service answers, and what the service turns down
+// is shown by the tray icon. The service here is a recording one on a message bus of the test's
+// own, so no desktop is involved.
+#include "app/desktop_notifier.h"
+#include "app/systray.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QDBusVirtualObject>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+// Failures show texts as text.
+[[maybe_unused]] static void PrintTo(const QString& Text, std::ostream* Os) {
+    *Os << '"' << Text.toStdString() << '"';
+}
+
+namespace quillet::test {
+namespace {
+
+const QString Service = QStringLiteral("org.freedesktop.Notifications");
+const QString Path = QStringLiteral("/org/freedesktop/Notifications");
+const QString Evil = QStringLiteral(R"(Q&A <b>sale</b> <a href="http://evil.example/">click</a>)");
+const QString EvilEscaped =
+    QStringLiteral(R"(Q&amp;A &lt;b&gt;sale&lt;/b&gt; &lt;a href="http://evil.example/"&gt;click&lt;/a&gt;)");
+
+TEST(DesktopNotifier, BodyTextEscapedOnlyForServicesThatReadMarkup) {
+    const std::tuple<QString, bool, QString> rows[] = {
+        {QStringLiteral("Ann Lee: Lunch today"), true, QStringLiteral("Ann Lee: Lunch today")},
+        {QStringLiteral("Q&A"), true, QStringLiteral("Q&amp;A")},
+        {QStringLiteral("a<b"), true, QStringLiteral("a&lt;b")},
+        {QStringLiteral("a>b"), true, QStringLiteral("a&gt;b")},
+        {Evil, true, EvilEscaped},
+        {QStringLiteral("&amp;"), true, QStringLiteral("&amp;amp;")},
+        {QStringLiteral("Grüße aus Köln — 東京"), true, QStringLiteral("Grüße aus Köln — 東京")},
+        {Evil, false, Evil},
+    };
+    for (const auto& [text, markup, expected] : rows)
+        EXPECT_EQ(NotificationBodyText(text, markup), expected) << text.toStdString() << " markup " << markup;
+}
+
+// A message bus of the test's own: nothing else owns names on it, and nothing is started on it.
+class TPrivateBus {
+public:
+    TPrivateBus() {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty() || !FDir.isValid())
+            return;
+        QFile config(FDir.filePath(QStringLiteral("bus.conf")));
+        if (!config.open(QIODevice::WriteOnly))
+            return;
+        config.write(
+            QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                           "<auth>EXTERNAL</auth><policy context=\"default\">"
+                           "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                           "<allow own=\"*\"/></policy></busconfig>")
+                .arg(FDir.path())
+                .toUtf8());
+        config.close();
+        FDaemon.start(daemon,
+                      {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                       QStringLiteral("--nopidfile"), QStringLiteral("--print-address")});
+        // The daemon prints its address once it listens.
+        while (FDaemon.waitForStarted(5000) && !FDaemon.canReadLine() && FDaemon.waitForReadyRead(5000)) {
+        }
+        FAddress = QString::fromUtf8(FDaemon.readLine()).trimmed();
+    }
+    ~TPrivateBus() {
+        for (const QString& name : FNames)
+            QDBusConnection::disconnectFromBus(name);
+        FDaemon.terminate();
+        FDaemon.waitForFinished(5000);
+    }
+    bool Running() const { return !FAddress.isEmpty(); }
+    QDBusConnection Connect(const QString& Name) {
+        FNames.push_back(Name);
+        return QDBusConnection::connectToBus(FAddress, Name);
+    }
+
+private:
+    QTemporaryDir FDir;
+    QProcess FDaemon;
+    QString FAddress;
+    std::vector<QString> FNames;
+};
+
+// A notification service that records what it is asked and answers as told. It runs on a thread
+// of its own, as another program would: it answers whatever the test's thread is doing.
+class TRecordingService {
+public:
+    struct TNotification {
+        uint ReplacesId;
+        QString Summary;
+        QString Body;
+    };
+
+    TRecordingService(TPrivateBus& Bus, const QString& Name, QStringList Capabilities)
+        : FBus(Bus.Connect(Name)), FCapabilities(std::move(Capabilities)), FObject(new TObject(*this)) {
+        FThread.start();
+        FObject->moveToThread(&FThread);
+        QMetaObject::invokeMethod(
+            FObject,
+            [this] {
+                FBus.registerVirtualObject(Path, FObject);
+                FBus.interface()->registerService(Service);
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~TRecordingService() {
+        QMetaObject::invokeMethod(
+            FObject,
+            [this] {
+                FBus.interface()->unregisterService(Service);
+                FBus.unregisterObject(Path);
+                delete FObject;
+            },
+            Qt::BlockingQueuedConnection);
+        FThread.quit();
+        FThread.wait();
+    }
+
+    // The service's report of a click on notification Id.
+    void Click(uint Id, const QString& Action) {
+        QDBusMessage signal = QDBusMessage::createSignal(Path, Service, QStringLiteral("ActionInvoked"));
+        signal << Id << Action;
+        FBus.send(signal);
+    }
+
+    std::atomic<int> ReplyDelay = 0; // milliseconds before Notify is answered
+    std::atomic<bool> Refuse = false;
+    std::atomic<int> CapabilityQuestions = 0;
+    std::atomic<int> Answered = 0;
+    std::vector<TNotification> Notifications() const {
+        const std::lock_guard lock(FMutex);
+        return FNotifications;
+    }
+
+private:
+    class TObject : public QDBusVirtualObject {
+    public:
+        explicit TObject(TRecordingService& Owner) : FOwner(Owner) {}
+        QString introspect(const QString&) const override { return {}; }
+        bool handleMessage(const QDBusMessage& Message, const QDBusConnection& Connection) override {
+            return FOwner.Handle(Message, Connection, this);
+        }
+
+    private:
+        TRecordingService& FOwner;
+    };
+
+    bool Handle(const QDBusMessage& Message, const QDBusConnection& Connection, QObject* Context) {
+        if (Message.member() == QStringLiteral("GetCapabilities")) {
+            ++CapabilityQuestions;
+            Connection.send(Message.createReply(QVariant(FCapabilities)));
+            return true;
+        }
+        if (Message.member() != QStringLiteral("Notify"))
+            return false;
+        const QList<QVariant> args = Message.arguments();
+        {
+            const std::lock_guard lock(FMutex);
+            FNotifications.push_back(
+                {args.value(1).toUInt(), args.value(3).toString(), args.value(4).toString()});
+        }
+        const QDBusMessage reply =
+            Refuse ? Message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
+                                              QStringLiteral("refused"))
+                   : Message.createReply(QVariant::fromValue(FNextId++));
+        QTimer::singleShot(ReplyDelay.load(), Context, [this, reply] {
+            FBus.send(reply);
+            ++Answered;
+        });
+        return true;
+    }
+
+    QDBusConnection FBus;
+    const QStringList FCapabilities;
+    uint FNextId = 41;
+    mutable std::mutex FMutex;
+    std::vector<TNotification> FNotifications;
+    QThread FThread;
+    TObject* FObject;
+};
+
+class DesktopNotifierOnBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Bus.Running())
+            GTEST_SKIP() << "dbus-daemon is not installed";
+    }
+    // A notifier on the test's bus whose tray messages are recorded.
+    std::unique_ptr<TDesktopNotifier> MakeNotifier() {
+        auto notifier = std::make_unique<TDesktopNotifier>(Tray, Bus.Connect(QStringLiteral("notifier")));
+        notifier->TrayHook = [this](const QString& Title, const QString& Body) {
+            TrayMessages.emplace_back(Title, Body);
+        };
+        return notifier;
+    }
+
+    TPrivateBus Bus;
+    QWidget Window;
+    TSystray Tray{&Window, [] { return false; }};
+    std::vector<std::pair<QString, QString>> TrayMessages;
+};
+
+TEST_F(DesktopNotifierOnBus, WindowGoesOnWhileTheServiceTakesItsTime) {
+    TRecordingService service(Bus, QStringLiteral("service"),
+                              {QStringLiteral("actions"), QStringLiteral("body")});
+    service.ReplyDelay = 1500;
+    auto notifier = MakeNotifier();
+    QSignalSpy activated(notifier.get(), &TDesktopNotifier::Activated);
+
+    QElapsedTimer clock;
+    clock.start();
+    notifier->Show(QStringLiteral("New mail"), QStringLiteral("Ann: Lunch"));
+    EXPECT_LT(clock.elapsed(), 1000) << "the service answers after 1.5 s";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Notifications().size() == 1; }, 5000));
+    bool ticked = false;
+    QTimer::singleShot(50, [&] { ticked = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticked; }, 1000));
+    EXPECT_EQ(service.Answered.load(), 0) << "the timer ran while the answer was pending";
+
+    // Clicks reach the window only for the notification just shown and only as its default action;
+    // the bus delivers them after the answer, in the order sent.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Answered == 1; }, 5000));
+    service.Click(40, QStringLiteral("default"));
+    service.Click(41, QStringLiteral("dismiss"));
+    service.Click(41, QStringLiteral("default"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activated.count() == 1; }, 5000));
+
+    service.ReplyDelay = 0;
+    notifier->Show(QStringLiteral("2 new mails"), QStringLiteral("Bob: Dinner"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Notifications().size() == 2; }, 5000));
+    EXPECT_EQ(service.Notifications()[1].ReplacesId, 41u) << "the new notification replaces the shown one";
+    EXPECT_EQ(activated.count(), 1);
+    EXPECT_TRUE(TrayMessages.empty());
+}
+
+TEST_F(DesktopNotifierOnBus, EachServiceOwnerIsAskedOnceWhetherItReadsMarkup) {
+    auto notifier = MakeNotifier();
+    // Tells when the notifier has seen the service change hands (it is told first).
+    QDBusServiceWatcher owners(Service, QDBusConnection(QStringLiteral("notifier")),
+                               QDBusServiceWatcher::WatchForOwnerChange);
+    QStringList newOwners;
+    QObject::connect(&owners, &QDBusServiceWatcher::serviceOwnerChanged,
+                     [&](const QString&, const QString&, const QString& NewOwner) { newOwners << NewOwner; });
+    const std::pair<QStringList, QString> rows[] = {
+        {{QStringLiteral("body")}, Evil},
+        {{QStringLiteral("body"), QStringLiteral("body-markup")}, EvilEscaped},
+        {{QStringLiteral("body")}, Evil},
+    };
+    for (int row = 0; row < 3; ++row) {
+        const auto& [capabilities, body] = rows[row];
+        TRecordingService service(Bus, QStringLiteral("service%1").arg(row), capabilities);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return !newOwners.isEmpty() && !newOwners.last().isEmpty(); }, 5000));
+        notifier->Show(Evil, Evil);
+        notifier->Show(Evil, Evil);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return service.Notifications().size() == 2; }, 5000)) << row;
+        for (const auto& notification : service.Notifications()) {
+            EXPECT_EQ(notification.Summary, Evil) << row;
+            EXPECT_EQ(notification.Body, body) << row;
+        }
+        EXPECT_EQ(service.CapabilityQuestions.load(), 1) << row;
+        newOwners.clear();
+    }
+    EXPECT_TRUE(TrayMessages.empty());
+}
+
+TEST_F(DesktopNotifierOnBus, WhatTheServiceCannotShowTheTrayShowsAsWritten) {
+    // A service that reads markup but turns the notification down, then no service at all.
+    for (const bool serviceThere : {true, false}) {
+        TrayMessages.clear();
+        std::unique_ptr<TRecordingService> service;
+        if (serviceThere) {
+            service = std::make_unique<TRecordingService>(
+                Bus, QStringLiteral("refusing"),
+                QStringList{QStringLiteral("body"), QStringLiteral("body-markup")});
+            service->Refuse = true;
+        }
+        auto notifier = MakeNotifier();
+        notifier->Show(QStringLiteral("New mail"), Evil);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !TrayMessages.empty(); }, 5000)) << serviceThere;
+        EXPECT_EQ(TrayMessages,
+                  (std::vector<std::pair<QString, QString>>{{QStringLiteral("New mail"), Evil}}))
+            << serviceThere;
+        if (service) {
+            EXPECT_EQ(service->Notifications().at(0).Body, EvilEscaped);
+        } else {
+            notifier->Show(QStringLiteral("New mail"), Evil);
+            EXPECT_EQ(TrayMessages.size(), 2u) << "once the bus has told that there is no service, at once";
+        }
+    }
+}
+
+} // namespace
+} // namespace quillet::test
