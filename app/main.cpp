@@ -4,12 +4,12 @@
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/quillet_application.h"
-#include "app/registry_store.h"
 #include "app/single_instance.h"
-#include "app/start_options.h"
 #include "app/termination_signals.h"
 #include "model/model.h"
 #include "notify/autostart_entries.h"
+#include "settings/registry_store.h"
+#include "settings/start_options.h"
 #include "util/decimal_separator.h"
 
 #include <QDir>

@@ -3,7 +3,6 @@
 #include "app/link_rich_edit.h"
 
 #include "app/form_placement.h"
-#include "app/ini_file.h"
 #include "app/mail_list_view.h"
 #include "app/master_password_check.h"
 #include "app/pictures.h"
@@ -16,6 +15,7 @@
 #include "notify/brightel_autostart.h"
 #include "notify/qt_sound_player.h"
 #include "notify/sound_table.h"
+#include "settings/ini_file.h"
 #include "util/strings.h"
 
 #include <QApplication>

@@ -6,9 +6,9 @@
 #include "app/auto_check.h"
 #include "app/link_rich_edit.h"
 #include "app/main_actions.h"
-#include "app/main_settings.h"
 #include "app/window_lifecycle.h"
 #include "dialogs/dialog_positions.h"
+#include "settings/main_settings.h"
 
 #include <QMainWindow>
 #include <QTimer>

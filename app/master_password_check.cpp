@@ -1,6 +1,5 @@
 #include "app/master_password_check.h"
 
-#include "crypto/master_password.h"
 #include "dialogs/message_box.h"
 
 namespace quillet {
@@ -12,18 +11,6 @@ void ShowPasswordError(QWidget* Parent, const char* Text) {
 }
 
 } // namespace
-
-std::optional<std::string> UnlockAtStart(std::string_view TestPhrase, TPasswordAsker& Asker) {
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        const std::optional<std::string> typed = Asker.AskPassword(
-            attempt == 1 ? "Enter your master password:" : "Invalid master password, try again...");
-        if (!typed)
-            return std::nullopt;
-        if (PasswordOpensTestPhrase(TestPhrase, *typed))
-            return typed;
-    }
-    return std::nullopt;
-}
 
 void SetMasterPassword(std::string& MasterPassword, TPasswordAsker& Asker, QWidget* Parent,
                        const QString& Title) {

@@ -1,11 +1,17 @@
-# quillet_test(<name> SOURCES <files...> LIBS <targets...>)
+# quillet_test(<name> [NO_WIDGETS] SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable, registered with ctest under <name>. Tests run with the
-# offscreen Qt platform so that widget tests need no display.
+# offscreen Qt platform so that widget tests need no display. NO_WIDGETS: the test entry is a
+# QCoreApplication and the executable links no Qt Widgets of its own.
 function(quillet_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "NO_WIDGETS" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    # quillet_test_support brings the shared test entry (tests/support/test_main.cpp).
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillet_test_support GTest::gmock GTest::gtest)
+    # The shared test entry (tests/support/test_main.cpp).
+    if(ARG_NO_WIDGETS)
+        set(test_main quillet_test_main_core)
+    else()
+        set(test_main quillet_test_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillet_test_support ${test_main} GTest::gmock GTest::gtest)
     target_compile_definitions(${name} PRIVATE QUILLET_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

@@ -40,7 +40,7 @@ done
 #endif
 EOF
 
-mapfile -t files < <(grep -rlE 'Q_OS_WIN|_WIN32' --include='*.cpp' app notify util crypto mail model check dialogs | sort)
+mapfile -t files < <(grep -rlE 'Q_OS_WIN|_WIN32' --include='*.cpp' app notify util crypto mail model check settings dialogs | sort)
 [ ${#files[@]} -gt 0 ] || fail "no Windows-only code found"
 failed=()
 for f in "${files[@]}"; do

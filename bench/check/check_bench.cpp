@@ -4,14 +4,14 @@
 // The re-check beside the plain transfer shows the check's own work as a ratio. The list here
 // is the model alone (no window); the resident memory after the first check is printed. Last,
 // the real program checks the mailbox and its resident memory is read.
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
 #include "bench/bench_mailbox.h"
 #include "check/check_cycle.h"
 #include "mail/mail_message.h"
 #include "mail/pop3_client.h"
 #include "model/account.h"
 #include "model/mails.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
 #include "tests/support/dovecot_server.h"
 
 #include <QCoreApplication>

@@ -1,14 +1,14 @@
 // The main window checking mail: a check that waits on a silent server while the window is
 // closed, a timer tick in the middle of a check, the per-account menus, the list after a check.
 #include "app/account_menus.h"
-#include "app/accounts_file.h"
 #include "app/check_controller.h"
 #include "app/desktop_notifier.h"
-#include "app/ini_file.h"
 #include "app/mail_list_view.h"
 #include "app/mail_sort_model.h"
 #include "app/new_mail_notice.h"
 #include "mail/pop3_client.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/scripted_pop3_server.h"
 

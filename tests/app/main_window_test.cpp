@@ -1,12 +1,12 @@
 // The real main window on temporary stores: first start, settings round trip, master password
 // at start-up, close rules, auto checking, shortcuts, detail keys and the tray.
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
 #include "app/mail_list_view.h"
 #include "app/pictures.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
 #include "notify/sound_table.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_test_support.h"
 
 #include <QHeaderView>

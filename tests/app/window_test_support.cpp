@@ -64,16 +64,4 @@ void TPromptAnswerer::Poll() {
     dialog->findChild<QPushButton*>("btnOK")->click();
 }
 
-void AddAccount(TAccounts& Accounts, const std::string& Label, const std::string& User,
-                const std::string& Host, const std::string& Password, int Port, bool Active) {
-    auto account = std::make_unique<TAccount>();
-    account->Label = Label;
-    account->UserName = User;
-    account->Host = Host;
-    account->Password = Password;
-    account->SetPort(Port);
-    account->Active = Active;
-    Accounts.Add(std::move(account));
-}
-
 } // namespace quillet::test

@@ -1,11 +1,11 @@
-// Helpers for tests of the main window: a window on temporary stores, a silent sound player,
-// and an answerer for the modal password prompt.
+// Helpers for tests of the main window: a window on temporary stores and an answerer for the
+// modal password prompt (the silent sound player and AddAccount come with the settings tests' helpers).
 #pragma once
 
 #include "app/main_window.h"
 #include "model/account.h"
 #include "model/mails.h"
-#include "notify/sound_player.h"
+#include "tests/settings/settings_test_support.h"
 #include "tests/support/temp_settings.h"
 
 #include <QTimer>
@@ -16,12 +16,6 @@
 #include <vector>
 
 namespace quillet::test {
-
-class TSilentPlayer : public TSoundPlayer {
-public:
-    void PlayResource(const QString&) override {}
-    void PlayFileToEnd(const QString&) override {}
-};
 
 // Everything a window needs, kept apart from the user's own settings; several windows may be
 // made in turn on the same stores, as successive runs of the program.
@@ -58,8 +52,5 @@ private:
     std::deque<std::optional<std::string>> FAnswers;
     QTimer FTimer;
 };
-
-void AddAccount(TAccounts& Accounts, const std::string& Label, const std::string& User,
-                const std::string& Host, const std::string& Password, int Port, bool Active);
 
 } // namespace quillet::test

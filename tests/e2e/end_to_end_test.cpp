@@ -1,9 +1,9 @@
 // The real program as a user starts it: on a virtual X display, with a settings folder of its
 // own holding one account on a private Dovecot. It must check at once (the window title shows
 // the mail count), and when asked to end it must save the settings file and the options store.
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
 #include "model/account.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
 #include "tests/support/dovecot_server.h"
 
 #include <QDir>

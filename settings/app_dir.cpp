@@ -1,4 +1,4 @@
-#include "app/app_dir.h"
+#include "settings/app_dir.h"
 
 #include "util/text_convert.h"
 

@@ -1,6 +1,6 @@
-#include "app/ini_document.h"
+#include "settings/ini_document.h"
 
-#include "app/store_values.h"
+#include "settings/store_values.h"
 #include "util/strings.h"
 
 namespace quillet {

@@ -1,4 +1,4 @@
-#include "app/store_values.h"
+#include "settings/store_values.h"
 #include "tests/support/temp_settings.h"
 
 #include <gtest/gtest.h>

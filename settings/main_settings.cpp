@@ -1,11 +1,11 @@
-#include "app/main_settings.h"
+#include "settings/main_settings.h"
 
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
-#include "app/master_password_check.h"
-#include "app/store_values.h"
 #include "model/account.h"
 #include "notify/sound_table.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
+#include "settings/password_asker.h"
+#include "settings/store_values.h"
 
 #include <exception>
 

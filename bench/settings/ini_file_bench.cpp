@@ -1,7 +1,7 @@
 // The settings file with many accounts: a whole save (every value written at once, each write
 // replacing the file, or all of them in one update) and a whole load (every value read from the file).
-#include "app/ini_document.h"
-#include "app/ini_file.h"
+#include "settings/ini_document.h"
+#include "settings/ini_file.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
-#include "app/ini_document.h"
+#include "settings/ini_document.h"
 #include "util/strings.h"
 #include "util/text_convert.h"
 

@@ -1,5 +1,5 @@
 // Settings file text of any bytes: reading, writing a value and reading it back.
-#include "app/ini_document.h"
+#include "settings/ini_document.h"
 
 #include <cstdint>
 #include <cstdlib>

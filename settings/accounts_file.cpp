@@ -1,9 +1,9 @@
-#include "app/accounts_file.h"
+#include "settings/accounts_file.h"
 
-#include "app/ini_file.h"
 #include "crypto/master_password.h"
 #include "crypto/protected_text.h"
 #include "model/account.h"
+#include "settings/ini_file.h"
 
 #include <algorithm>
 #include <memory>

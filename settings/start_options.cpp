@@ -1,6 +1,6 @@
-#include "app/start_options.h"
+#include "settings/start_options.h"
 
-#include "app/app_dir.h"
+#include "settings/app_dir.h"
 #include "util/text_convert.h"
 
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "app/store_values.h"
+#include "settings/store_values.h"
 
 #include "util/strings.h"
 

@@ -1,13 +1,14 @@
 // The settings load and save without a window: keys, defaults, order and the rules that keep
 // the settings file safe.
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
-#include "app/main_settings.h"
-#include "app/master_password_check.h"
 #include "crypto/master_password.h"
 #include "model/account.h"
 #include "notify/sound_table.h"
-#include "tests/app/window_test_support.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
+#include "settings/main_settings.h"
+#include "settings/password_asker.h"
+#include "tests/settings/settings_test_support.h"
+#include "tests/support/temp_settings.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

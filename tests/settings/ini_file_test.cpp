@@ -1,5 +1,5 @@
-#include "app/ini_document.h"
-#include "app/ini_file.h"
+#include "settings/ini_document.h"
+#include "settings/ini_file.h"
 #include "tests/support/temp_settings.h"
 
 #include <QDir>

@@ -1,5 +1,4 @@
-#include "app/app_dir.h"
-#include "app/single_instance.h"
+#include "settings/app_dir.h"
 #include "tests/support/temp_settings.h"
 
 #include <QDir>
@@ -29,16 +28,6 @@ TEST(AppDir, ProgramFolderWhenWritableOrHoldingTheFileElseUserFolder) {
 
     // Installed under /usr: the user's folder, even for root, who could write /usr/bin.
     EXPECT_EQ(ChooseAppDir("/usr/bin", userDir), userDir.toStdString() + "/");
-}
-
-// A second claim in the same folder fails; a folder without room for a lock does not stop the program.
-TEST(SingleInstance, Claims) {
-    test::TTempAppDir dir;
-    TSingleInstance first(Q(dir.AppDir()));
-    EXPECT_TRUE(first.IsFirst());
-    EXPECT_FALSE(TSingleInstance(Q(dir.AppDir())).IsFirst());
-    dir.WriteFile("file", "");
-    EXPECT_TRUE(TSingleInstance(Q(dir.FilePath("file") + "/runtime")).IsFirst());
 }
 
 } // namespace

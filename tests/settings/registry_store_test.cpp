@@ -1,5 +1,5 @@
-#include "app/registry_store.h"
-#include "app/store_values.h"
+#include "settings/registry_store.h"
+#include "settings/store_values.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The command line and the settings folder of a run.
-#include "app/start_options.h"
+#include "settings/start_options.h"
 
 #include <QDir>
 #include <QTemporaryDir>

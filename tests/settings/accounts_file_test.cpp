@@ -1,7 +1,7 @@
-#include "app/accounts_file.h"
-#include "app/ini_file.h"
 #include "crypto/master_password.h"
 #include "model/account.h"
+#include "settings/accounts_file.h"
+#include "settings/ini_file.h"
 #include "tests/support/temp_settings.h"
 
 #include <gtest/gtest.h>
