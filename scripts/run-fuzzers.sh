@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF -DQUILLET_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build/fuzz -j "$(nproc)"
 
 shopt -s nullglob
