@@ -6,7 +6,8 @@
 #include "app/quillet_application.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
-#include "model/model.h"
+#include "model/account.h"
+#include "model/mails.h"
 #include "notify/autostart_entries.h"
 #include "settings/registry_store.h"
 #include "settings/start_options.h"
@@ -68,6 +69,11 @@ int main(int argc, char* argv[]) {
     if (!ownFolder)
         location = ChooseSettingsLocation(QString());
 
+    // Every account and every mail of this run. The window and everything it creates are handed
+    // them by reference; they go before the application object, so no socket outlives it.
+    TAccounts accounts;
+    TMails mails;
+
     const auto store = location.StoreFile.isEmpty() ? std::make_unique<TRegistryStore>()
                                                     : std::make_unique<TRegistryStore>(location.StoreFile);
     int exitCode = 0;
@@ -82,9 +88,9 @@ int main(int argc, char* argv[]) {
                 std::make_unique<TXdgAutostartEntries>(folder.filePath(QStringLiteral("autostart")),
                                                        folder.filePath(QStringLiteral("autostart-machine")));
         }
-        TfrmMain window(Accounts, Mails, std::move(services));
-        auto* controller = new TCheckController(window, Accounts, Mails); // owned by the window
-        new TDialogCommands(window, Accounts, *controller);               // owned by the window
+        TfrmMain window(accounts, mails, std::move(services));
+        auto* controller = new TCheckController(window, accounts, mails); // owned by the window
+        new TDialogCommands(window, accounts, *controller);               // owned by the window
         QObject::connect(&window, &TfrmMain::TerminateRequested, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
         QObject::connect(&window, &TfrmMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -98,7 +104,7 @@ int main(int argc, char* argv[]) {
     store->Sync();
     // The window saves the accounts when it goes, so the lists are emptied only after it; the
     // accounts own sockets, so they go while the application object still exists.
-    Accounts.Clear();
-    Mails.Clear();
+    accounts.Clear();
+    mails.Clear();
     return exitCode;
 }
