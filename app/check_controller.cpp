@@ -13,6 +13,7 @@
 #include "app/pictures.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
+#include "mail/preview_text.h"
 #include "model/account.h"
 #include "model/mails.h"
 #include "notify/sound_table.h"
@@ -222,7 +223,10 @@ void TCheckController::ShowMail(int MailIndex) {
         return;
     }
     const TMail& mail = FMails[MailIndex];
-    for (auto [pane, lines] : {std::pair{message, &mail.BodyLines}, std::pair{header, &mail.HeaderLines}}) {
+    // The Message pane shows the first text part decoded (or the raw lines when the message
+    // cannot be decoded); the Header pane shows the header as the server sent it.
+    const TPreview preview = PreviewText(mail.HeaderLines, mail.BodyLines);
+    for (auto [pane, lines] : {std::pair{message, &preview.Lines}, std::pair{header, &mail.HeaderLines}}) {
         pane->SetPlainLines(*lines);
         pane->RefreshHyperlinks();
         pane->moveCursor(QTextCursor::Start);

@@ -1,8 +1,0 @@
-#include "model/model.h"
-
-namespace quillet {
-
-TAccounts Accounts;
-TMails Mails;
-
-} // namespace quillet
