@@ -19,7 +19,7 @@ std::string AccountButtonCaption(const std::string& Label) {
 }
 
 int AccountButtonPicture(bool Checking, bool Active) {
-    return Checking ? 8 : Active ? 6 : 7;
+    return Checking ? bpAccountChecking : Active ? bpAccountActive : bpAccountInactive;
 }
 
 TAccountMenus::TAccountMenus(TAccounts& Accounts, QToolBar* Toolbar, QMenu* CheckMenu,
@@ -71,7 +71,7 @@ void TAccountMenus::UpdateAccountButtonByLabel(const std::string& Label) {
 
 void TAccountMenus::AddCheckItems(QMenu* Menu) {
     for (int i = 0; i < FAccounts.Count(); ++i) {
-        QAction* item = Menu->addAction(ButtonPicture(0), ToQString(FAccounts[i].Label));
+        QAction* item = Menu->addAction(ButtonPicture(bpTelephone), ToQString(FAccounts[i].Label));
         item->setData(i);
         // The check runs once the menu has closed and the click has returned.
         connect(item, &QAction::triggered, this, [this, i] { FCheckOne(i); });
@@ -95,16 +95,16 @@ void TAccountMenus::BuildAutoCheckMenu() {
     for (int i = 0; i < FAccounts.Count(); ++i) {
         const TAccount& account = FAccounts[i];
         QAction* item = FAutoCheckMenu->addAction(
-            ButtonPicture(account.Active ? 6 : 7),
+            ButtonPicture(account.Active ? bpAccountActive : bpAccountInactive),
             ToQString(account.Label + (account.Active ? " is active" : " is NOT active")));
         item->setData(i);
         connect(item, &QAction::triggered, this, [this, i] { ToggleActive(i); });
     }
     FAutoCheckMenu->addSeparator();
-    connect(FAutoCheckMenu->addAction(ButtonPicture(6), QStringLiteral("All active")), &QAction::triggered,
-            this, [this] { SetAllActive(true); });
-    connect(FAutoCheckMenu->addAction(ButtonPicture(7), QStringLiteral("All inactive")), &QAction::triggered,
-            this, [this] { SetAllActive(false); });
+    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountActive), QStringLiteral("All active")),
+            &QAction::triggered, this, [this] { SetAllActive(true); });
+    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountInactive), QStringLiteral("All inactive")),
+            &QAction::triggered, this, [this] { SetAllActive(false); });
     FAutoCheckMenu->addSeparator();
     FAutoCheckMenu->addAction(QStringLiteral("&Cancel"));
 }

@@ -1,5 +1,7 @@
 #include "app/auto_check.h"
 
+#include "app/pictures.h"
+
 #include <QTimer>
 #include <algorithm>
 
@@ -32,7 +34,7 @@ QString TAutoCheck::Caption() const {
 }
 
 int TAutoCheck::Picture() const {
-    return FCheckingActive ? 4 : 5;
+    return FCheckingActive ? bpAutoCheckOn : bpAutoCheckOff;
 }
 
 void TAutoCheck::UpdateTimer() {

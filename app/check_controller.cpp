@@ -2,15 +2,12 @@
 
 #include "app/account_menus.h"
 #include "app/desktop_notifier.h"
-#include "app/link_rich_edit.h"
 #include "app/mail_list_model.h"
 #include "app/mail_list_view.h"
 #include "app/mail_row_texts.h"
 #include "app/mail_sort_model.h"
 #include "app/main_window.h"
 #include "app/new_mail_notice.h"
-#include "app/open_link.h"
-#include "app/pictures.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
 #include "mail/preview_text.h"
@@ -22,9 +19,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
-#include <QTextEdit>
 #include <QTimer>
 
 namespace quillet {
@@ -38,19 +33,15 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
       FNotifier(new TDesktopNotifier(Window.Systray(), this)) {
     connect(FNotifier, &TDesktopNotifier::Activated, this, [this] { RestoreAndRaise(); });
     FWindow.SetMailModel(FSortModel);
-    for (TLinkRichEdit* pane : {FWindow.MessagePane(), FWindow.HeaderPane()})
-        pane->OnHyperlinkClicked = [](const std::string& URL) { OpenLink(URL); };
-    FWindow.SystemPane()->SetHyperlinksActive(false); // the log is never searched for links
-    FWindow.installEventFilter(this);
     ConnectCommands();
     ConnectList();
     connect(&FWindow, &TfrmMain::SettingsLoaded, this, [this] {
-        FSortModel->SetSort(FWindow.SortCol(), FWindow.SortAsc());
+        const TMainSettings& settings = FWindow.Settings().Values();
+        FSortModel->SetSort(settings.SortCol, settings.SortLargestFirst);
         ShowSortIndicator();
-        FCycle.MaxLines = FWindow.MaxLines();
         FMenus->BuildAccountsToolbar();
+        RefreshStatus();
     });
-    connect(&FWindow, &TfrmMain::StatusRefreshed, this, [this] { UpdateStatusParts(); });
     connect(FWindow.CheckTimer(), &QTimer::timeout, this, &TCheckController::TimerTick);
 }
 
@@ -60,7 +51,7 @@ TCheckController::~TCheckController() = default;
 
 void TCheckController::ConnectCommands() {
     FWindow.SetCommandHandler(TCommand::CheckAll, [this] {
-        FCycle.MaxLines = FWindow.MaxLines();
+        FCycle.MaxLines = FWindow.Settings().Values().MaxLines;
         FCycle.CheckAll();
     });
     FWindow.SetCommandHandler(TCommand::AbortChecking, [this] { FCycle.Abort(); });
@@ -87,7 +78,7 @@ void TCheckController::ConnectList() {
 // ---- The check cycle's host
 
 void TCheckController::SetStatusText(const std::string& Text) {
-    FWindow.StatusPanel(0)->setText(ToQString(Text));
+    FWindow.ShowStatusText(ToQString(Text));
 }
 
 void TCheckController::AppendSystemLine(const std::string& Line) {
@@ -96,7 +87,7 @@ void TCheckController::AppendSystemLine(const std::string& Line) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     for (const auto& line : SplitTextLines(text))
-        FWindow.SystemPane()->append(ToQString(line));
+        FWindow.AppendSystemLine(ToQString(line));
 }
 
 void TCheckController::AddMail(std::unique_ptr<TMail> Mail) {
@@ -141,15 +132,11 @@ void TCheckController::RestoreAndRaise() {
 }
 
 void TCheckController::RefreshStatus() {
-    FWindow.RefreshStatus(); // ends in UpdateStatusParts
-}
-
-void TCheckController::UpdateStatusParts() {
-    FWindow.StatusPanel(2)->setText(ToQString(CheckTimeText(FCycle.LastFullCheck())));
-    const QString title = ToQString(StatusTitle(FMails.Count(), FCycle.LastFullCheck()));
-    FWindow.setWindowTitle(title);
-    QApplication::setApplicationDisplayName(QString());
-    FWindow.Systray().SetHint(title);
+    TStatusSummary summary;
+    summary.MailCount = FMails.Count();
+    summary.LastCheck = ToQString(CheckTimeText(FCycle.LastFullCheck()));
+    summary.Title = ToQString(StatusTitle(FMails.Count(), FCycle.LastFullCheck()));
+    FWindow.ShowSummary(summary);
     TCommandState state = FWindow.CommandState();
     state.HasSelection = FWindow.MailList()->selectionModel()->hasSelection();
     FWindow.SetCommandState(state);
@@ -162,14 +149,14 @@ void TCheckController::TimerTick() {
     timer->stop();
     // The timer comes back however the check ends, so that checking goes on at the next tick.
     const struct TRestart {
-        TfrmMain& Window;
+        const TAppSettings& Settings;
         QTimer* Timer;
         ~TRestart() {
-            if (Window.CheckingActive() && Timer->interval() > 0)
+            if (Settings.Values().CheckingActive && Timer->interval() > 0)
                 Timer->start();
         }
-    } restart{FWindow, timer};
-    FCycle.MaxLines = FWindow.MaxLines();
+    } restart{FWindow.Settings(), timer};
+    FCycle.MaxLines = FWindow.Settings().Values().MaxLines;
     FCycle.CheckAll(true);
 }
 
@@ -179,7 +166,7 @@ void TCheckController::PostCheckOne(int Position) {
     QMetaObject::invokeMethod(
         this,
         [this, Position] {
-            FCycle.MaxLines = FWindow.MaxLines();
+            FCycle.MaxLines = FWindow.Settings().Values().MaxLines;
             FCycle.CheckOne(Position);
         },
         Qt::QueuedConnection);
@@ -187,8 +174,8 @@ void TCheckController::PostCheckOne(int Position) {
 
 void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
     // The tray shows that new mail waits until the window is back.
-    FWindow.Systray().SetIcon(TrayPicture(true));
-    if (!FWindow.NotifyNewMail())
+    FWindow.ShowNewMailWaiting(true);
+    if (!FWindow.Settings().Values().NotifyNewMail)
         return;
     std::vector<const TMail*> mails;
     for (const std::string& key : Keys)
@@ -197,12 +184,6 @@ void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
     const TNewMailNotice notice = NewMailNotice(mails);
     if (!notice.Title.empty())
         FNotifier->Show(ToQString(notice.Title), ToQString(notice.Body));
-}
-
-bool TCheckController::eventFilter(QObject* Watched, QEvent* Event) {
-    if (Watched == &FWindow && Event->type() == QEvent::WindowActivate)
-        FWindow.Systray().SetIcon(TrayPicture(false));
-    return QObject::eventFilter(Watched, Event);
 }
 
 // ---- The list
@@ -215,23 +196,14 @@ void TCheckController::CurrentRowChanged(const QModelIndex& Current) {
 }
 
 void TCheckController::ShowMail(int MailIndex) {
-    TLinkRichEdit* message = FWindow.MessagePane();
-    TLinkRichEdit* header = FWindow.HeaderPane();
     if (MailIndex < 0) {
-        message->setPlainText(QStringLiteral("<No message>"));
-        header->setPlainText(QStringLiteral("<No header>"));
+        FWindow.ShowNoMail();
         return;
     }
     const TMail& mail = FMails[MailIndex];
     // The Message pane shows the first text part decoded (or the raw lines when the message
     // cannot be decoded); the Header pane shows the header as the server sent it.
-    const TPreview preview = PreviewText(mail.HeaderLines, mail.BodyLines);
-    for (auto [pane, lines] : {std::pair{message, &preview.Lines}, std::pair{header, &mail.HeaderLines}}) {
-        pane->SetPlainLines(*lines);
-        pane->RefreshHyperlinks();
-        pane->moveCursor(QTextCursor::Start);
-        pane->ensureCursorVisible();
-    }
+    FWindow.ShowMailText(PreviewText(mail.HeaderLines, mail.BodyLines).Lines, mail.HeaderLines);
 }
 
 std::vector<int> TCheckController::SelectedMailIndices() const {
@@ -265,7 +237,10 @@ void TCheckController::DumpIDs() {
 
 void TCheckController::ColumnClicked(int Column) {
     FSortModel->ColumnClicked(Column);
-    FWindow.SetSort(FSortModel->SortCol(), FSortModel->SortAsc());
+    FWindow.Settings().Edit([this](TMainSettings& S) {
+        S.SortCol = FSortModel->SortCol();
+        S.SortLargestFirst = FSortModel->SortLargestFirst();
+    });
     // The header turns its own indicator on a click; ours is set once it has done so.
     QTimer::singleShot(0, this, [this] { ShowSortIndicator(); });
 }
@@ -274,7 +249,7 @@ void TCheckController::ShowSortIndicator() {
     // The triangle points down while the largest (or last) comes first, up otherwise; the
     // header draws Qt's ascending indicator as a downward triangle.
     FWindow.MailList()->header()->setSortIndicator(
-        FSortModel->SortCol(), FSortModel->SortAsc() ? Qt::AscendingOrder : Qt::DescendingOrder);
+        FSortModel->SortCol(), FSortModel->SortLargestFirst() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void TCheckController::ShowListMenu(const QPoint& At) {

@@ -6,7 +6,6 @@
 
 #include "check/check_cycle.h"
 
-#include <QEvent>
 #include <QObject>
 #include <memory>
 
@@ -37,7 +36,7 @@ public:
     // Starts the check of the account at Position once the event loop next runs, so that the
     // menu it was chosen from has closed.
     void PostCheckOne(int Position);
-    // The full status refresh: the window's part, then title, tray hint and command states.
+    // The full status refresh: mail count, last check, title, tray hint and command states.
     void RefreshStatus() override;
     void TimerTick();
 
@@ -55,9 +54,6 @@ public:
     void AnnounceNewMail(const std::vector<std::string>& Keys) override;
     TDesktopNotifier& Notifier() const { return *FNotifier; }
 
-protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override;
-
 private:
     void ConnectCommands();
     void ConnectList();
@@ -70,7 +66,6 @@ private:
     void ShowSortIndicator();
     void ShowListMenu(const QPoint& At);
     std::vector<int> SelectedMailIndices() const;
-    void UpdateStatusParts();
 
     TfrmMain& FWindow;
     TAccounts& FAccounts;
@@ -80,7 +75,6 @@ private:
     TMailSortModel* FSortModel;
     TAccountMenus* FMenus;
     TDesktopNotifier* FNotifier;
-    bool FRefreshing = false;
 };
 
 } // namespace quillet

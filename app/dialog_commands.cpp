@@ -51,16 +51,17 @@ TDialogCommands::TDialogCommands(TfrmMain& Window, TAccounts& Accounts, TCheckCo
 }
 
 TOptionsValues TDialogCommands::OptionsValues() const {
+    const TMainSettings& settings = FWindow.Settings().Values();
     TOptionsValues values;
-    values.AutoCheckTime = FWindow.AutoCheckTime();
-    values.MaxLines = FWindow.MaxLines();
-    values.StartMinimized = FWindow.StartMinimized();
+    values.AutoCheckTime = settings.AutoCheckTime;
+    values.MaxLines = settings.MaxLines;
+    values.StartMinimized = settings.StartMinimized;
     values.Autostart = FWindow.Autostart(); // as the log-on entries say now
-    values.UseTray = FWindow.UseTray();
-    values.CloseMinimizes = FWindow.CloseMinimizes();
-    values.NotifyNewMail = FWindow.NotifyNewMail();
-    values.GridColor = StoredToColor(FWindow.GridColor(), QPalette());
-    values.PanelsColor = StoredToColor(FWindow.PanelsColor(), QPalette());
+    values.UseTray = settings.UseTray;
+    values.CloseMinimizes = settings.CloseMinimizes;
+    values.NotifyNewMail = settings.NotifyNewMail;
+    values.GridColor = StoredToColor(settings.Layout.GridColor, QPalette());
+    values.PanelsColor = StoredToColor(settings.Layout.PanelsColor, QPalette());
     TSoundTable& sounds = FWindow.Sounds();
     values.SoundOn = sounds.SoundOn;
     for (int slot = 0; slot < OptionsSoundSlots; ++slot) {
@@ -72,15 +73,18 @@ TOptionsValues TDialogCommands::OptionsValues() const {
 }
 
 void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
-    FWindow.SetAutoCheckTime(Values.AutoCheckTime);
-    FWindow.SetMaxLines(Values.MaxLines);
-    FWindow.SetAutostart(Values.Autostart); // writes or removes the log-on entry now
-    FWindow.SetUseTray(Values.UseTray);
-    FWindow.SetStartMinimized(Values.StartMinimized);
-    FWindow.SetCloseMinimizes(Values.CloseMinimizes);
-    FWindow.SetNotifyNewMail(Values.NotifyNewMail);
-    FWindow.SetGridColor(ChosenColor(Values.GridColor, FWindow.GridColor()));
-    FWindow.SetPanelsColor(ChosenColor(Values.PanelsColor, FWindow.PanelsColor()));
+    // The window follows the changed options (the log-on entry is written or removed now).
+    FWindow.Settings().Edit([&Values](TMainSettings& S) {
+        S.AutoCheckTime = Values.AutoCheckTime;
+        S.MaxLines = Values.MaxLines;
+        S.Autostart = Values.Autostart;
+        S.UseTray = Values.UseTray;
+        S.StartMinimized = Values.StartMinimized;
+        S.CloseMinimizes = Values.CloseMinimizes;
+        S.NotifyNewMail = Values.NotifyNewMail;
+        S.Layout.GridColor = ChosenColor(Values.GridColor, S.Layout.GridColor);
+        S.Layout.PanelsColor = ChosenColor(Values.PanelsColor, S.Layout.PanelsColor);
+    });
     TSoundTable& sounds = FWindow.Sounds();
     sounds.SoundOn = Values.SoundOn;
     for (int slot = 0; slot < OptionsSoundSlots; ++slot) {
@@ -90,14 +94,14 @@ void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
         live.BuiltIn = edited.BuiltIn;
         live.WavePath = edited.WavePath;
     }
-    FWindow.RefreshStatus();
+    FController.RefreshStatus();
 }
 
 TAboutValues TDialogCommands::AboutValues() const {
     TAboutValues values;
     values.ProgramIcon = AppIcon();
-    values.MailPicture = ListPicture(2);
-    values.WebPicture = ListPicture(9);
+    values.MailPicture = ListPicture(lpEnvelope);
+    values.WebPicture = ListPicture(lpPage);
     values.BuildVersion = BuildVersion();
     values.IsBeta = true; // this release is a beta
     return values;
@@ -108,7 +112,7 @@ void TDialogCommands::optSetupAccountsClick() {
         return;
     FSetupAccounts->exec();
     FController.AccountMenus().BuildAccountsToolbar();
-    FWindow.RefreshStatus(); // the empty list says what to do next, with or without accounts
+    FController.RefreshStatus(); // the empty list says what to do next, with or without accounts
     FWindow.SaveSettings();
 }
 

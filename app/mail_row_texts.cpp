@@ -173,7 +173,7 @@ int ValidSortCol(int SortCol) {
     return SortCol >= colStt && SortCol <= colUniqueID ? SortCol : DefaultSortCol;
 }
 
-int CompareMailRows(int SortCol, bool SortAsc, const TMailRow& A, const TMailRow& B) {
+int CompareMailRows(int SortCol, bool LargestFirst, const TMailRow& A, const TMailRow& B) {
     const int col = ValidSortCol(SortCol);
     int result = 0;
     if (col == colStt) {
@@ -188,7 +188,7 @@ int CompareMailRows(int SortCol, bool SortAsc, const TMailRow& A, const TMailRow
     } else {
         result = CompareTextAscii(A.Cell(col), B.Cell(col));
     }
-    return SortAsc ? -result : result;
+    return LargestFirst ? -result : result;
 }
 
 int ToggleDeleteMarks(TMails& Mails, const std::vector<int>& MailIndices) {

@@ -2,6 +2,8 @@
 // texts of the mail properties, the Dump IDs diagnostic and the status bar. No widgets here.
 #pragma once
 
+#include "app/pictures.h"
+
 #include "model/mail.h"
 #include "model/mails.h"
 #include "util/date_time.h"
@@ -30,11 +32,11 @@ inline constexpr int MailListColumns = 8; // visible columns 0..7
 inline constexpr int DefaultSortCol = colSize;
 
 // Row icons: a plain envelope, or one with a red cross for a mail marked for deleting.
-inline constexpr int PictureEnvelope = 2;
-inline constexpr int PictureMarked = 8;
+inline constexpr int PictureEnvelope = lpEnvelope;
+inline constexpr int PictureMarked = lpMarkedForDelete;
 // Sort pictures in the header of the sort column.
-inline constexpr int PictureSortDown = 0;
-inline constexpr int PictureSortUp = 1;
+inline constexpr int PictureSortDown = lpSortDown;
+inline constexpr int PictureSortUp = lpSortUp;
 
 // One row of the list as text. Cells[k] is the cell of column k + 1 (Account .. Date received),
 // Cells[7] the hidden UniqueID. Dates holds the two date cells read back with CellDate, so that
@@ -74,8 +76,8 @@ int CompareTextAscii(std::string_view A, std::string_view B);
 // A sort column the list knows: 0..8; anything else becomes the default (Size).
 int ValidSortCol(int SortCol);
 // Negative when A goes before B. SortCol 0 compares captions, 5 sizes by number, 6 and 7 dates
-// by value, others the cell texts; SortAsc true turns the order round (largest first).
-int CompareMailRows(int SortCol, bool SortAsc, const TMailRow& A, const TMailRow& B);
+// by value, others the cell texts; LargestFirst turns the order round.
+int CompareMailRows(int SortCol, bool LargestFirst, const TMailRow& A, const TMailRow& B);
 
 // Mark or unmark for deleting, over the Mails indices of the selected rows in display order
 // (-1 for a row without an entry). One row: its mark flips and the result is the sound slot of

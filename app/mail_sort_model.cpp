@@ -8,21 +8,21 @@ TMailSortModel::TMailSortModel(TMailListModel& Source, QObject* Parent)
     : QSortFilterProxyModel(Parent), FList(Source) {
     setDynamicSortFilter(true);
     setSourceModel(&FList);
-    // The order comes from SortCol and SortAsc alone (lessThan); column 0 and ascending order
+    // The order comes from SortCol and SortLargestFirst alone (lessThan); column 0 and ascending order
     // only switch the sorting on, and stay so for every rule, including the hidden UniqueID.
     sort(0, Qt::AscendingOrder);
 }
 
-void TMailSortModel::SetSort(int SortCol, bool SortAsc) {
+void TMailSortModel::SetSort(int SortCol, bool LargestFirst) {
     FSortCol = ValidSortCol(SortCol);
-    FSortAsc = SortAsc;
+    FLargestFirst = LargestFirst;
     invalidate();
 }
 
 int TMailSortModel::ColumnClicked(int Column) {
     if (Column == colStt || Column < 0 || Column >= MailListColumns)
         return SortPicture();
-    SetSort(Column, Column == FSortCol ? !FSortAsc : FSortAsc);
+    SetSort(Column, Column == FSortCol ? !FLargestFirst : FLargestFirst);
     return SortPicture();
 }
 
@@ -52,7 +52,7 @@ std::vector<int> TMailSortModel::MailIndicesOfRows(std::vector<int> Rows) const 
 }
 
 bool TMailSortModel::lessThan(const QModelIndex& Left, const QModelIndex& Right) const {
-    return CompareMailRows(FSortCol, FSortAsc, FList.Row(Left.row()), FList.Row(Right.row())) < 0;
+    return CompareMailRows(FSortCol, FLargestFirst, FList.Row(Left.row()), FList.Row(Right.row())) < 0;
 }
 
 bool TMailSortModel::filterAcceptsRow(int, const QModelIndex&) const {

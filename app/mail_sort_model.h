@@ -1,5 +1,5 @@
-// The mail list in display order: the rows of TMailListModel sorted by SortCol and SortAsc
-// (SortAsc true gives the largest first). A new or changed row moves to its sorted place on its
+// The mail list in display order: the rows of TMailListModel sorted by SortCol, the largest (or
+// last) first when SortLargestFirst. A new or changed row moves to its sorted place on its
 // own (found by binary search), without sorting the other rows again.
 #pragma once
 
@@ -19,15 +19,15 @@ public:
     TMailListModel& List() const { return FList; }
 
     int SortCol() const { return FSortCol; }
-    bool SortAsc() const { return FSortAsc; }
+    bool SortLargestFirst() const { return FLargestFirst; }
     // Sorts the whole list by the rule; a SortCol outside 0..8 becomes 5 (Size).
-    void SetSort(int SortCol, bool SortAsc);
+    void SetSort(int SortCol, bool LargestFirst);
     // A click on the header of Column: the Stt column (0) changes nothing; the sort column
-    // flips SortAsc; another column becomes the sort column. Returns the sort picture of the
+    // flips SortLargestFirst; another column becomes the sort column. Returns the sort picture of the
     // sort column afterwards.
     int ColumnClicked(int Column);
-    // Picture 0 (pointing down) when SortAsc is true, 1 otherwise.
-    int SortPicture() const { return FSortAsc ? PictureSortDown : PictureSortUp; }
+    // Picture 0 (pointing down) when the largest comes first, 1 otherwise.
+    int SortPicture() const { return FLargestFirst ? PictureSortDown : PictureSortUp; }
 
     // The display row of the entry with this key (TMail::MatchKey); -1 when there is none. Rows
     // of mails added within the show interval are shown first.
@@ -44,7 +44,7 @@ protected:
 private:
     TMailListModel& FList;
     int FSortCol = DefaultSortCol;
-    bool FSortAsc = true;
+    bool FLargestFirst = true;
 };
 
 } // namespace quillet

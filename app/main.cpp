@@ -73,6 +73,8 @@ int main(int argc, char* argv[]) {
     // them by reference; they go before the application object, so no socket outlives it.
     TAccounts accounts;
     TMails mails;
+    // The options the window, the check and the dialogs follow.
+    TAppSettings settings;
 
     const auto store = location.StoreFile.isEmpty() ? std::make_unique<TRegistryStore>()
                                                     : std::make_unique<TRegistryStore>(location.StoreFile);
@@ -80,6 +82,7 @@ int main(int argc, char* argv[]) {
     {
         TMainWindowServices services;
         services.Store = store.get();
+        services.Settings = &settings;
         services.AppDir = location.AppDir;
         if (ownFolder) {
             // Log-on entries of a run like this stay in its folder, away from the user's own.

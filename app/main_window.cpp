@@ -5,6 +5,7 @@
 #include "app/form_placement.h"
 #include "app/mail_list_view.h"
 #include "app/master_password_check.h"
+#include "app/open_link.h"
 #include "app/pictures.h"
 #include "app/stored_color.h"
 #include "app/systray.h"
@@ -58,13 +59,15 @@ private:
 
 TfrmMain::TfrmMain(TAccounts& Accounts, TMails& Mails, TMainWindowServices Services, QWidget* Parent)
     : QMainWindow(Parent), FAccounts(Accounts), FMails(Mails), FStore(*Services.Store),
-      FAppDir(std::move(Services.AppDir)), FTrayAvailable(std::move(Services.TrayAvailable)), FActions(this),
-      FAutoCheck(FCheckTimer) {
+      FAppDir(std::move(Services.AppDir)), FTrayAvailable(std::move(Services.TrayAvailable)),
+      FOwnSettings(Services.Settings ? nullptr : std::make_unique<TAppSettings>()),
+      FSettings(Services.Settings ? *Services.Settings : *FOwnSettings), FApplied(FSettings.Values()),
+      FActions(this), FAutoCheck(FCheckTimer) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillet"));
     InitPictures();
     setWindowIcon(AppIcon());
-    resize(FSettings.Layout.FormWidth, FSettings.Layout.FormHeight);
+    resize(FSettings.Values().Layout.FormWidth, FSettings.Values().Layout.FormHeight);
 
     // The sound table with its four named sounds.
     TSoundPlayer* player = Services.SoundPlayer;
@@ -97,6 +100,11 @@ TfrmMain::TfrmMain(TAccounts& Accounts, TMails& Mails, TMainWindowServices Servi
     qApp->installEventFilter(this);
     FAskPassword = new TfrmAskPassword(this, this);
     FAskPassword->setWindowIcon(windowIcon());
+    // The Message and Header panes open their links; the log is never searched for links.
+    for (TLinkRichEdit* pane : {MessagePane(), HeaderPane()})
+        pane->OnHyperlinkClicked = [](const std::string& URL) { OpenLink(URL); };
+    SystemPane()->SetHyperlinksActive(false);
+    connect(&FSettings, &TAppSettings::Changed, this, [this] { ApplySettings(false); });
     UpdateActions();
 }
 
@@ -181,12 +189,7 @@ void TfrmMain::optSetMasterPasswordClick() {
 }
 
 void TfrmMain::optAutoCheckClick() {
-    SetCheckingActive(!CheckingActive());
-}
-
-void TfrmMain::SetCheckingActive(bool Value) {
-    FAutoCheck.SetCheckingActive(Value);
-    ShowAutoCheckState();
+    FSettings.Edit([](TMainSettings& S) { S.CheckingActive = !S.CheckingActive; });
 }
 
 void TfrmMain::ShowAutoCheckState() {
@@ -216,53 +219,30 @@ void TfrmMain::SetMailModel(QAbstractItemModel* Model) {
 void TfrmMain::ApplyColumnWidths() {
     QHeaderView* header = FMailList->header();
     for (int column = 0; column < std::min(header->count(), MailColumnCount); ++column)
-        header->resizeSection(column, FSettings.Layout.ColWidths[static_cast<std::size_t>(column)]);
+        header->resizeSection(column, FSettings.Values().Layout.ColWidths[static_cast<std::size_t>(column)]);
 }
 
-void TfrmMain::SetSort(int Column, bool Descending) {
-    FSettings.SortCol = Column;
-    FSettings.SortAsc = Descending;
-}
-
-void TfrmMain::SetGridColor(std::int32_t Value) {
-    FSettings.Layout.GridColor = Value;
-    PaintBackground(FMailList, Value);
-}
-
-void TfrmMain::SetPanelsColor(std::int32_t Value) {
-    FSettings.Layout.PanelsColor = Value;
+void TfrmMain::PaintColors() {
+    PaintBackground(FMailList, FSettings.Values().Layout.GridColor);
     for (QTextEdit* pane : FPanes)
-        PaintBackground(pane, Value);
-}
-
-bool TfrmMain::UseTray() const {
-    return FSystray->Enabled();
-}
-
-void TfrmMain::SetUseTray(bool Value) {
-    FSettings.UseTray = Value;
-    FSystray->SetEnabled(Value);
+        PaintBackground(pane, FSettings.Values().Layout.PanelsColor);
 }
 
 bool TfrmMain::Autostart() const {
     return FAutostart->autostart();
 }
 
-void TfrmMain::SetAutostart(bool Value) {
-    FSettings.Autostart = Value;
-    FAutostart->setAutostart(Value);
-}
-
 // ---- Settings
 
 bool TfrmMain::LoadSettings() {
     TMainSettings loaded;
-    loaded.ToolbarState = FSettings.ToolbarState;
+    loaded.ToolbarState = FSettings.Values().ToolbarState;
     for (int column = 0; column < MailColumnCount; ++column)
         loaded.Layout.ColWidths[static_cast<std::size_t>(column)] = FMailList->header()->sectionSize(column);
     ReadRegistrySettings(FStore, *FSounds, loaded);
-    FSettings = loaded;
-    ApplySettings();
+    FSettings.Set(loaded);
+    ApplySettings(true);
+    ApplyLayout(loaded.Layout);
 
     TDialogAsker asker(*FAskPassword);
     if (LoadAccounts(*FIni, asker, FAccounts, FCredentials) == TAccountsLoad::Refused) {
@@ -271,17 +251,27 @@ bool TfrmMain::LoadSettings() {
         FTerminating = true;
         Q_EMIT TerminateRequested();
     }
+    ShowListHints();
     Q_EMIT SettingsLoaded();
-    RefreshStatus();
     return !FTerminating;
 }
 
-void TfrmMain::ApplySettings() {
-    SetAutoCheckTime(FSettings.AutoCheckTime);
-    SetCheckingActive(FSettings.CheckingActive);
-    SetAutostart(FSettings.Autostart);
-    SetUseTray(FSettings.UseTray);
-    ApplyLayout(FSettings.Layout);
+void TfrmMain::ApplySettings(bool All) {
+    const TMainSettings& now = FSettings.Values();
+    if (All || now.AutoCheckTime != FApplied.AutoCheckTime)
+        FAutoCheck.SetAutoCheckTime(now.AutoCheckTime);
+    if (All || now.CheckingActive != FApplied.CheckingActive) {
+        FAutoCheck.SetCheckingActive(now.CheckingActive);
+        ShowAutoCheckState();
+    }
+    if (All || now.Autostart != FApplied.Autostart)
+        FAutostart->setAutostart(now.Autostart); // writes or removes the log-on entry now
+    if (All || now.UseTray != FApplied.UseTray)
+        FSystray->SetEnabled(now.UseTray);
+    if (All || now.Layout.GridColor != FApplied.Layout.GridColor ||
+        now.Layout.PanelsColor != FApplied.Layout.PanelsColor)
+        PaintColors();
+    FApplied = now;
 }
 
 void TfrmMain::ApplyLayout(const TWindowLayout& Layout) {
@@ -294,17 +284,16 @@ void TfrmMain::ApplyLayout(const TWindowLayout& Layout) {
     ApplyColumnWidths();
     const int total = std::max(FSplitter->height(), Layout.GridHeight + 1);
     FSplitter->setSizes({Layout.GridHeight, total - Layout.GridHeight});
-    SetGridColor(Layout.GridColor);
-    SetPanelsColor(Layout.PanelsColor);
 }
 
 void TfrmMain::CollectSettings() {
-    FSettings.AutoCheckTime = FAutoCheck.AutoCheckTime();
-    FSettings.CheckingActive = FAutoCheck.CheckingActive();
-    FSettings.Autostart = Autostart();
-    FSettings.UseTray = UseTray();
-    FSettings.ToolbarState = saveState();
-    TWindowLayout& layout = FSettings.Layout;
+    TMainSettings values = FSettings.Values();
+    values.AutoCheckTime = FAutoCheck.AutoCheckTime();
+    values.CheckingActive = FAutoCheck.CheckingActive();
+    values.Autostart = Autostart();
+    values.UseTray = FSystray->Enabled();
+    values.ToolbarState = saveState();
+    TWindowLayout& layout = values.Layout;
     const QHeaderView* header = FMailList->header();
     for (int column = 0; column < std::min(header->count(), MailColumnCount); ++column)
         layout.ColWidths[static_cast<std::size_t>(column)] = header->sectionSize(column);
@@ -320,26 +309,58 @@ void TfrmMain::CollectSettings() {
         layout.FormWidth = width();
         layout.FormHeight = height();
     }
+    FSettings.Set(values);
 }
 
 void TfrmMain::SaveSettings() {
     CollectSettings();
-    quillet::SaveSettings(FStore, *FIni, FSettings, *FSounds, FAccounts, FCredentials);
+    quillet::SaveSettings(FStore, *FIni, FSettings.Values(), *FSounds, FAccounts, FCredentials);
 }
 
-void TfrmMain::RefreshStatus() {
-    FPanels[1]->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
+void TfrmMain::ShowStatusText(const QString& Text) {
+    FPanels[static_cast<std::size_t>(TStatusPanel::Messages)]->setText(Text);
+}
+
+void TfrmMain::AppendSystemLine(const QString& Line) {
+    SystemPane()->append(Line);
+}
+
+void TfrmMain::ShowMailText(const std::vector<std::string>& Message, const std::vector<std::string>& Header) {
+    for (auto [pane, lines] : {std::pair{MessagePane(), &Message}, std::pair{HeaderPane(), &Header}}) {
+        pane->SetPlainLines(*lines);
+        pane->RefreshHyperlinks();
+        pane->moveCursor(QTextCursor::Start);
+        pane->ensureCursorVisible();
+    }
+}
+
+void TfrmMain::ShowNoMail() {
+    MessagePane()->setPlainText(QStringLiteral("<No message>"));
+    HeaderPane()->setPlainText(QStringLiteral("<No header>"));
+}
+
+void TfrmMain::ShowSummary(const TStatusSummary& Summary) {
+    StatusPanel(TStatusPanel::MailCount)->setText(QStringLiteral("Mails: %1").arg(Summary.MailCount));
+    StatusPanel(TStatusPanel::LastCheck)->setText(Summary.LastCheck);
+    setWindowTitle(Summary.Title);
+    QApplication::setApplicationDisplayName(QString());
+    FSystray->SetHint(Summary.Title);
+    ShowListHints();
+}
+
+void TfrmMain::ShowListHints() {
     FMailList->SetPlaceholderText(
         FAccounts.Count() == 0
             ? QStringLiteral("No mail yet \u2014 add an account with Tools \u203a Setup accounts (F8)")
             : QStringLiteral(
                   "No mail waiting \u2014 check now with Online \u203a Check all accounts now (F5)"));
     const QAbstractItemModel* model = FMailList->model();
-    if (model == nullptr || model->rowCount() == 0) {
-        FPanes[0]->setPlainText(QStringLiteral("<No message>"));
-        FPanes[1]->setPlainText(QStringLiteral("<No header>"));
-    }
-    Q_EMIT StatusRefreshed();
+    if (model == nullptr || model->rowCount() == 0)
+        ShowNoMail();
+}
+
+void TfrmMain::ShowNewMailWaiting(bool Waiting) {
+    FSystray->SetIcon(TrayPicture(Waiting));
 }
 
 void TfrmMain::LoadDialogPosition(QWidget* Dialog, bool WithSize) {
@@ -378,16 +399,17 @@ void TfrmMain::changeEvent(QEvent* Event) {
     QMainWindow::changeEvent(Event);
     // The desktop's colours changed (a dark theme, say): colours that name a desktop colour
     // follow, and the texts on them stay readable.
-    if (Event->type() == QEvent::PaletteChange) {
-        SetGridColor(GridColor());
-        SetPanelsColor(PanelsColor());
-    }
+    if (Event->type() == QEvent::PaletteChange)
+        PaintColors();
+    // The user is back: the tray no longer says that new mail waits.
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow())
+        ShowNewMailWaiting(false);
     if (Event->type() == QEvent::ActivationChange && isActiveWindow() && !FStart.Done())
         FStart.Activated(*this);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* Event) {
-    if (!CloseAllowed(FSystray->IconShown(), FExitRequested, FSettings.CloseMinimizes)) {
+    if (!CloseAllowed(FSystray->IconShown(), FExitRequested, FSettings.Values().CloseMinimizes)) {
         Event->ignore();
         MinimizeApp();
         return;

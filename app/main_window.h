@@ -8,6 +8,7 @@
 #include "app/main_actions.h"
 #include "app/window_lifecycle.h"
 #include "dialogs/dialog_positions.h"
+#include "settings/app_settings.h"
 #include "settings/main_settings.h"
 
 #include <QMainWindow>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAbstractItemModel;
 class QLabel;
@@ -44,10 +46,21 @@ class TfrmAskPassword;
 // What the window is given besides the two lists.
 struct TMainWindowServices {
     TSettingsStore* Store = nullptr;                     // the options store; required, outlives the window
+    TAppSettings* Settings = nullptr;                    // null: the window keeps its own
     std::string AppDir;                                  // folder of Quillet.ini, with a trailing separator
     TSoundPlayer* SoundPlayer = nullptr;                 // null: Qt Multimedia
     std::unique_ptr<TAutostartEntries> AutostartEntries; // null: this platform's log-on entries
     std::function<bool()> TrayAvailable;                 // empty: ask the desktop
+};
+
+// The status bar's panels, left to right.
+enum class TStatusPanel { Messages = 0, MailCount = 1, LastCheck = 2, Clock = 3 };
+
+// What the status bar, the title and the tray hint show after a refresh.
+struct TStatusSummary {
+    int MailCount = 0;
+    QString LastCheck; // "hh:mm" of the last full check
+    QString Title;     // the window's title, also the tray hint
 };
 
 class TfrmMain : public QMainWindow, public TDialogPositions, private TStartHost {
@@ -67,7 +80,7 @@ public:
     const TCommandState& CommandState() const { return FCommandState; }
     void UpdateActions();
 
-    // The parts that the mail list, the check and the account menus fill in.
+    // The mail list view, which the check's side fills through its model and selection.
     TMailListView* MailList() const { return FMailList; }
     // Sets the list's model and gives its columns the remembered widths.
     void SetMailModel(QAbstractItemModel* Model);
@@ -84,36 +97,28 @@ public:
     QMenu* AccountsAutoCheckMenu() const { return FAccountsAutoCheckMenu; }
     QMenu* CheckOneMenu() const { return FCheckOneMenu; }
     QMenu* TrayMenu() const { return FTrayMenu; }
-    // Panel 0 "System messages", 1 mail count, 2 last full check, 3 clock.
-    QLabel* StatusPanel(int Index) const { return FPanels.at(static_cast<std::size_t>(Index)); }
+    QLabel* StatusPanel(TStatusPanel Panel) const { return FPanels.at(static_cast<std::size_t>(Panel)); }
     QTimer* CheckTimer() { return &FCheckTimer; }
     TSystray& Systray() const { return *FSystray; }
     TSoundTable& Sounds() const { return *FSounds; }
 
-    // Settings held by the window.
-    bool CheckingActive() const { return FAutoCheck.CheckingActive(); }
-    void SetCheckingActive(bool Value);
-    int AutoCheckTime() const { return FAutoCheck.AutoCheckTime(); }
-    void SetAutoCheckTime(int Minutes) { FAutoCheck.SetAutoCheckTime(Minutes); }
-    bool UseTray() const;
-    void SetUseTray(bool Value);
+    // What the window shows, said by those who know it.
+    void ShowStatusText(const QString& Text);
+    // Appends one line at the end of the System pane.
+    void AppendSystemLine(const QString& Line);
+    // The Message pane shows Message, the Header pane Header (bytes, UTF-8 where valid).
+    void ShowMailText(const std::vector<std::string>& Message, const std::vector<std::string>& Header);
+    // No mail is selected: the panes say so.
+    void ShowNoMail();
+    // Mail count, last full check, title, tray hint and what the empty list says.
+    void ShowSummary(const TStatusSummary& Summary);
+    // The tray icon shows whether new mail waits for the user.
+    void ShowNewMailWaiting(bool Waiting);
+
+    // The options the window runs by (and follows when they change).
+    TAppSettings& Settings() const { return FSettings; }
+    // Whether the log-on entry exists now (it can be removed outside the program).
     bool Autostart() const;
-    void SetAutostart(bool Value);
-    int MaxLines() const { return FSettings.MaxLines; }
-    void SetMaxLines(int Value) { FSettings.MaxLines = Value; }
-    bool StartMinimized() const override { return FSettings.StartMinimized; }
-    void SetStartMinimized(bool Value) { FSettings.StartMinimized = Value; }
-    bool CloseMinimizes() const { return FSettings.CloseMinimizes; }
-    void SetCloseMinimizes(bool Value) { FSettings.CloseMinimizes = Value; }
-    bool NotifyNewMail() const { return FSettings.NotifyNewMail; }
-    void SetNotifyNewMail(bool Value) { FSettings.NotifyNewMail = Value; }
-    int SortCol() const { return FSettings.SortCol; }
-    bool SortAsc() const { return FSettings.SortAsc; }
-    void SetSort(int Column, bool Descending);
-    std::int32_t GridColor() const { return FSettings.Layout.GridColor; }
-    void SetGridColor(std::int32_t Value);
-    std::int32_t PanelsColor() const { return FSettings.Layout.PanelsColor; }
-    void SetPanelsColor(std::int32_t Value);
     const TCredentials& Credentials() const { return FCredentials; }
     bool ExitRequested() const { return FExitRequested; }
     // The program is ending (the master password was refused): no dialog is to open.
@@ -123,8 +128,6 @@ public:
 
     // The settings save of the accounts and options dialogs and of the window's end.
     void SaveSettings();
-    // Mail count, last check and the empty-list texts. More comes with the mail list.
-    void RefreshStatus();
     // Restores the program from the tray or the taskbar.
     void RestoreApp();
     // Closes the window as Exit does, also while a check runs (the session is ending).
@@ -140,8 +143,6 @@ Q_SIGNALS:
     void Closed();
     // The settings were loaded (sort, columns and accounts are in place).
     void SettingsLoaded();
-    // RefreshStatus ran: whoever shows more of the status (title, tray hint) brings it up to date.
-    void StatusRefreshed();
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -152,6 +153,7 @@ protected:
 private:
     // The start sequence's view of the window.
     bool LoadSettings() override;
+    bool StartMinimized() const override { return FSettings.Values().StartMinimized; }
     void MinimizeApp() override;
     bool HasAccounts() const override;
     void SetupAccounts() override { RunCommand(TCommand::SetupAccounts); }
@@ -163,7 +165,12 @@ private:
     void CreateClientArea();
     void CreateStatusBar();
     void CreateTray();
-    void ApplySettings();
+    // Applies the options that the window follows: all of them, or those that changed since
+    // they were last applied.
+    void ApplySettings(bool All);
+    void PaintColors();
+    // What the empty list says to do next, and the panes when no mail is shown.
+    void ShowListHints();
     void ApplyLayout(const TWindowLayout& Layout);
     void ApplyColumnWidths();
     void CollectSettings();
@@ -185,7 +192,9 @@ private:
     std::unique_ptr<TBrightelAutostart> FAutostart;
     std::function<bool()> FTrayAvailable;
 
-    TMainSettings FSettings;
+    std::unique_ptr<TAppSettings> FOwnSettings;
+    TAppSettings& FSettings;
+    TMainSettings FApplied; // the options as the window last applied them
     TCredentials FCredentials;
     TStartSequence FStart;
     bool FExitRequested = false;

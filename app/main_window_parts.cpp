@@ -61,7 +61,7 @@ void TfrmMain::CreateMenus() {
     FTrayMenu->setDefaultAction(Action(TCommand::Restore));
     FTrayMenu->addSeparator();
     FTrayMenu->addAction(Action(TCommand::CheckAll));
-    FCheckOneMenu = FTrayMenu->addMenu(ButtonPicture(0), QStringLiteral("Check this one"));
+    FCheckOneMenu = FTrayMenu->addMenu(ButtonPicture(bpTelephone), QStringLiteral("Check this one"));
     FCheckOneMenu->setObjectName(QStringLiteral("popoptCheckOne"));
     add(FTrayMenu, {c(TCommand::AbortChecking), -1, c(TCommand::AutoCheck), -1, c(TCommand::Exit)});
 }
@@ -134,7 +134,7 @@ void TfrmMain::CreateClientArea() {
     FPaneStack = new QStackedWidget;
     const char* const tabCaptions[] = {"Message <F2>", "Header <F3>", "System <F4>"};
     const char* const paneNames[] = {"memMsg", "memHdr", "memSys"};
-    const int tabPictures[] = {2, 9, 10};
+    const int tabPictures[] = {lpEnvelope, lpPage, lpSheets};
     for (std::size_t i = 0; i < FPanes.size(); ++i) {
         FDetailTabs->addTab(ListPicture(tabPictures[i]), QString::fromLatin1(tabCaptions[i]));
         auto* pane = new TLinkRichEdit;
@@ -165,13 +165,12 @@ void TfrmMain::CreateClientArea() {
     // The list keeps its height when the window grows; the panes take the rest.
     FSplitter->setStretchFactor(0, 0);
     FSplitter->setStretchFactor(1, 1);
-    FSplitter->setSizes({FSettings.Layout.GridHeight, FSettings.Layout.FormHeight});
+    FSplitter->setSizes({FSettings.Values().Layout.GridHeight, FSettings.Values().Layout.FormHeight});
     setCentralWidget(FSplitter);
     setTabOrder(FMailList, FDetailTabs);
     setTabOrder(FDetailTabs, FPanes[0]);
 
-    PaintBackground(FMailList, FSettings.Layout.GridColor);
-    SetPanelsColor(FSettings.Layout.PanelsColor);
+    PaintColors();
     for (QTextEdit* pane : FPanes)
         pane->clear();
 }
@@ -201,8 +200,8 @@ void TfrmMain::CreateStatusBar() {
         FPanels[i] = panel;
     }
     Action(TCommand::ViewStatusBar)->setChecked(true);
-    FPanels[1]->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
-    FPanels[2]->setText(QStringLiteral("00:00"));
+    StatusPanel(TStatusPanel::MailCount)->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
+    StatusPanel(TStatusPanel::LastCheck)->setText(QStringLiteral("00:00"));
     TickClock();
     connect(&FClockTimer, &QTimer::timeout, this, &TfrmMain::TickClock);
     FClockTimer.setTimerType(Qt::PreciseTimer);
@@ -211,7 +210,7 @@ void TfrmMain::CreateStatusBar() {
 
 void TfrmMain::TickClock() {
     const QTime now = QTime::currentTime();
-    FPanels[3]->setText(now.toString(QStringLiteral("hh:mm:ss")));
+    StatusPanel(TStatusPanel::Clock)->setText(now.toString(QStringLiteral("hh:mm:ss")));
     // Tick just after the next whole second, so the clock never skips or repeats a second.
     FClockTimer.setInterval(1000 - now.msec() + 5);
 }
@@ -222,7 +221,7 @@ void TfrmMain::CreateTray() {
     FSystray->SetIcon(TrayPicture(false));
     FSystray->SetHint(QStringLiteral("Quillet"));
     FSystray->SetPopupMenu(FTrayMenu);
-    FSystray->SetEnabled(FSettings.UseTray);
+    FSystray->SetEnabled(FSettings.Values().UseTray);
     connect(FSystray, &TSystray::LeftClick, this, &TfrmMain::RestoreApp);
 }
 

@@ -10,11 +10,31 @@ namespace quillet {
 // Makes the compiled-in pictures available; called once before the first picture is used.
 void InitPictures();
 
-// Button picture list: 0 telephone, 1 abort, 2 properties, 3 mark for deleting, 4 auto checking
-// on, 5 off, 6 account active, 7 inactive, 8 being checked, 9 options, 10 setup accounts, 11 exit.
+// The button picture list.
+enum TButtonPicture : int {
+    bpTelephone = 0,
+    bpAbort = 1,
+    bpProperties = 2,
+    bpMarkForDelete = 3,
+    bpAutoCheckOn = 4,
+    bpAutoCheckOff = 5,
+    bpAccountActive = 6,
+    bpAccountInactive = 7,
+    bpAccountChecking = 8,
+    bpOptions = 9,
+    bpSetupAccounts = 10,
+    bpExit = 11,
+};
 QIcon ButtonPicture(int Index);
-// Picture list: 0 and 1 sort triangles, 2 envelope, 3..7 envelopes with badges, 8 envelope
-// marked for deleting, 9 written page, 10 sheets.
+// The picture list: 3..7 are envelopes with badges.
+enum TListPicture : int {
+    lpSortDown = 0,
+    lpSortUp = 1,
+    lpEnvelope = 2,
+    lpMarkedForDelete = 8,
+    lpPage = 9,
+    lpSheets = 10,
+};
 QIcon ListPicture(int Index);
 
 QIcon AppIcon();

@@ -28,7 +28,7 @@ void ReadOptions(TSettingsStore& Store, TMainSettings& S) {
     // The list has the columns 0..7 and the hidden identity 8; any other column reads as Size.
     if (S.SortCol < 0 || S.SortCol > MailColumnCount)
         S.SortCol = SizeColumn;
-    S.SortAsc = ReadBool(Store, kOptions, "SortAsc", true);
+    S.SortLargestFirst = ReadBool(Store, kOptions, "SortAsc", true); // the stored key keeps its name
     S.MaxLines = ReadInteger(Store, kOptions, "MaxLines", 50);
     S.AutoCheckTime = ReadInteger(Store, kOptions, "AutoCheckTime", 15);
     S.CheckingActive = ReadBool(Store, kOptions, "CheckingActive", true);
@@ -59,7 +59,7 @@ void ReadLayout(TSettingsStore& Store, TWindowLayout& L) {
 void WriteOptions(TSettingsStore& Store, const TMainSettings& S) {
     WriteBool(Store, kOptions, "FirstRun", false);
     WriteInteger(Store, kOptions, "SortCol", S.SortCol);
-    WriteBool(Store, kOptions, "SortAsc", S.SortAsc);
+    WriteBool(Store, kOptions, "SortAsc", S.SortLargestFirst);
     WriteInteger(Store, kOptions, "MaxLines", S.MaxLines);
     WriteBool(Store, kOptions, "CheckingActive", S.CheckingActive);
     WriteInteger(Store, kOptions, "AutoCheckTime", S.AutoCheckTime);

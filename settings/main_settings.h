@@ -43,7 +43,7 @@ struct TWindowLayout {
 struct TMainSettings {
     bool FirstRun = true;
     int SortCol = SizeColumn;
-    bool SortAsc = true; // true sorts descending
+    bool SortLargestFirst = true; // stored as "SortAsc"
     int MaxLines = 50;
     int AutoCheckTime = 15; // minutes
     bool CheckingActive = true;

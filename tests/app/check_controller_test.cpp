@@ -136,7 +136,7 @@ TEST(CheckController, NotificationOnlyWhenNewMailArrivesAndTheOptionIsOn) {
     controller->AddMail(std::move(mail));
     controller->AnnounceNewMail({"AA"});
     EXPECT_EQ(shown, std::vector<QString>{"New mail"});
-    window->SetNotifyNewMail(false);
+    window->Settings().Edit([&](TMainSettings& S) { S.NotifyNewMail = false; });
     controller->AnnounceNewMail({"AA"});
     EXPECT_EQ(shown.size(), 1u) << "the option is off";
 }

@@ -99,7 +99,8 @@ template <typename T> T* Child(QWidget* Dialog, const char* Name) {
 TEST(DialogCommands, OptionsApplyAtOnceAndAreSavedWhateverCloses) {
     TDialogBench bench;
     bench.StartWithAnAccount();
-    const std::int32_t panels = bench.Window->PanelsColor(); // the desktop's button face
+    const std::int32_t panels =
+        bench.Window->Settings().Values().Layout.PanelsColor; // the desktop's button face
     bool entryBeforeClose = false;
     bench.Run(TCommand::Options, [&](QWidget* D) {
         Child<QCheckBox>(D, "chkAutostart")->setChecked(true);
@@ -111,9 +112,10 @@ TEST(DialogCommands, OptionsApplyAtOnceAndAreSavedWhateverCloses) {
     });
     EXPECT_TRUE(entryBeforeClose);
     EXPECT_TRUE(bench.Window->Autostart());
-    EXPECT_EQ(bench.Window->MaxLines(), 77);
-    EXPECT_EQ(bench.Window->AutoCheckTime(), 15);   // changed after Apply, then cancelled
-    EXPECT_EQ(bench.Window->PanelsColor(), panels); // left alone: still the desktop's colour
+    EXPECT_EQ(bench.Window->Settings().Values().MaxLines, 77);
+    EXPECT_EQ(bench.Window->Settings().Values().AutoCheckTime, 15); // changed after Apply, then cancelled
+    EXPECT_EQ(bench.Window->Settings().Values().Layout.PanelsColor,
+              panels); // left alone: still the desktop's colour
     EXPECT_EQ(bench.Store.ReadString("Options", "MaxLines", ""), "77");
 
     // Cancel alone changes nothing, and the settings are saved all the same.

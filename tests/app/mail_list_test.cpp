@@ -114,7 +114,7 @@ TEST(MailRowTexts, CompareFollowsSortColumnAndDirection) {
     struct {
         int col;
         TMailRow a, b;
-        int ascending; // CompareMailRows with SortAsc false; true gives the opposite sign
+        int ascending; // CompareMailRows with LargestFirst false; true gives the opposite sign
     } const rows[] = {
         {colSubject, row("", "abc", "", ""), row("", "ABC", "", ""), 0},
         {colSubject, row("", "a_", "", ""), row("", "aZ", "", ""), 1}, // letters fold to upper case

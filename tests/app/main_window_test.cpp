@@ -60,26 +60,27 @@ TEST(MainWindow, FirstStartWithEmptyStores) {
     EXPECT_EQ(window->windowTitle(), "Quillet");
     EXPECT_EQ(window->size(), QSize(640, 480));
     EXPECT_EQ(window->pos(), QPoint(0, 0));
-    EXPECT_TRUE(window->CheckingActive());
+    EXPECT_TRUE(window->Settings().Values().CheckingActive);
     EXPECT_EQ(window->CheckTimer()->interval(), 900000);
     EXPECT_TRUE(window->CheckTimer()->isActive());
-    EXPECT_TRUE(window->UseTray());
+    EXPECT_TRUE(window->Settings().Values().UseTray);
     EXPECT_FALSE(window->Autostart());
-    EXPECT_EQ(window->SortCol(), 5);
-    EXPECT_TRUE(window->SortAsc());
-    EXPECT_EQ(window->MaxLines(), 50);
+    EXPECT_EQ(window->Settings().Values().SortCol, 5);
+    EXPECT_TRUE(window->Settings().Values().SortLargestFirst);
+    EXPECT_EQ(window->Settings().Values().MaxLines, 50);
     EXPECT_EQ(window->Action(TCommand::AutoCheck)->text(), "Auto checking is ON");
     EXPECT_EQ(window->MessagePane()->toPlainText(), "<No message>");
     EXPECT_EQ(window->HeaderPane()->toPlainText(), "<No header>");
     EXPECT_TRUE(window->SystemPane()->toPlainText().isEmpty());
     EXPECT_EQ(window->DetailTabs()->currentIndex(), 0);
     EXPECT_TRUE(window->MailList()->PlaceholderText().contains("(F8)"));
-    EXPECT_EQ(window->StatusPanel(1)->text(), "Mails: 0");
-    EXPECT_TRUE(
-        QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(window->StatusPanel(3)->text()).hasMatch());
+    EXPECT_EQ(window->StatusPanel(TStatusPanel::MailCount)->text(), "Mails: 0");
+    EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$")
+                    .match(window->StatusPanel(TStatusPanel::Clock)->text())
+                    .hasMatch());
     const int widths[] = {60, 50, 75};
     for (int panel = 1; panel <= 3; ++panel)
-        EXPECT_GE(window->StatusPanel(panel)->minimumWidth(), widths[panel - 1]);
+        EXPECT_GE(window->StatusPanel(static_cast<TStatusPanel>(panel))->minimumWidth(), widths[panel - 1]);
     for (int column = 0; column < 8; ++column)
         EXPECT_EQ(window->MailList()->header()->sectionSize(column),
                   DefaultColWidths[static_cast<std::size_t>(column)]);
@@ -114,15 +115,18 @@ TEST(MainWindow, SettingsRoundTrip) {
         TWindowBench::Start(*window);
         AddAccount(bench.Accounts, "Home", "ann", "pop.example.org", "pw1", 995, true);
         AddAccount(bench.Accounts, "Work", "bob", "mail.example.org", "pw2", 40000, false);
-        window->SetAutoCheckTime(7);
-        window->SetCheckingActive(false);
-        window->SetCloseMinimizes(true);
-        window->SetMaxLines(20);
-        window->SetSort(3, false);
-        window->SetGridColor(0x00FF00);
-        window->SetPanelsColor(0x0000FF);
-        window->SetAutostart(true);
-        window->SetUseTray(false);
+        window->Settings().Edit([&](TMainSettings& S) { S.AutoCheckTime = 7; });
+        window->Settings().Edit([&](TMainSettings& S) { S.CheckingActive = false; });
+        window->Settings().Edit([&](TMainSettings& S) { S.CloseMinimizes = true; });
+        window->Settings().Edit([&](TMainSettings& S) { S.MaxLines = 20; });
+        window->Settings().Edit([&](TMainSettings& S) {
+            S.SortCol = 3;
+            S.SortLargestFirst = false;
+        });
+        window->Settings().Edit([&](TMainSettings& S) { S.Layout.GridColor = 0x00FF00; });
+        window->Settings().Edit([&](TMainSettings& S) { S.Layout.PanelsColor = 0x0000FF; });
+        window->Settings().Edit([&](TMainSettings& S) { S.Autostart = true; });
+        window->Settings().Edit([&](TMainSettings& S) { S.UseTray = false; });
         window->Sounds().SoundOn = false;
         window->Sounds().Sound(sndNoMail)->IsActive = false;
         window->move(10, 20);
@@ -150,20 +154,20 @@ TEST(MainWindow, SettingsRoundTrip) {
     EXPECT_EQ(bench.Accounts[1].Host, "mail.example.org");
     EXPECT_EQ(bench.Accounts[1].Port(), 40000);
     EXPECT_FALSE(bench.Accounts[1].Active);
-    EXPECT_EQ(window->AutoCheckTime(), 7);
-    EXPECT_FALSE(window->CheckingActive());
+    EXPECT_EQ(window->Settings().Values().AutoCheckTime, 7);
+    EXPECT_FALSE(window->Settings().Values().CheckingActive);
     EXPECT_FALSE(window->CheckTimer()->isActive());
     EXPECT_EQ(window->Action(TCommand::AutoCheck)->text(), "Auto checking is OFF");
-    EXPECT_TRUE(window->CloseMinimizes());
-    EXPECT_EQ(window->MaxLines(), 20);
-    EXPECT_EQ(window->SortCol(), 3);
-    EXPECT_FALSE(window->SortAsc());
-    EXPECT_EQ(window->GridColor(), 0x00FF00);
-    EXPECT_EQ(window->PanelsColor(), 0x0000FF);
+    EXPECT_TRUE(window->Settings().Values().CloseMinimizes);
+    EXPECT_EQ(window->Settings().Values().MaxLines, 20);
+    EXPECT_EQ(window->Settings().Values().SortCol, 3);
+    EXPECT_FALSE(window->Settings().Values().SortLargestFirst);
+    EXPECT_EQ(window->Settings().Values().Layout.GridColor, 0x00FF00);
+    EXPECT_EQ(window->Settings().Values().Layout.PanelsColor, 0x0000FF);
     EXPECT_EQ(window->MailList()->palette().color(QPalette::Base), QColor(0, 255, 0));
     EXPECT_EQ(window->SystemPane()->palette().color(QPalette::Base), QColor(255, 0, 0));
     EXPECT_TRUE(window->Autostart());
-    EXPECT_FALSE(window->UseTray());
+    EXPECT_FALSE(window->Settings().Values().UseTray);
     EXPECT_FALSE(window->Sounds().SoundOn);
     EXPECT_FALSE(window->Sounds().Sound(sndNoMail)->IsActive);
     EXPECT_EQ(window->pos(), QPoint(10, 20));
@@ -242,7 +246,7 @@ TEST(MainWindow, CloseOrMinimize) {
         TWindowBench bench;
         auto window = bench.MakeWindow(row.inTray);
         TWindowBench::Start(*window);
-        window->SetCloseMinimizes(row.closeMinimizes);
+        window->Settings().Edit([&](TMainSettings& S) { S.CloseMinimizes = row.closeMinimizes; });
         if (row.inTray) {
             window->showMinimized();
             QTest::qWait(20);
@@ -272,7 +276,7 @@ TEST(MainWindow, AutoCheckingLooksTheSameEverywhere) {
     EXPECT_EQ(button->popupMode(), QToolButton::MenuButtonPopup);
     for (const bool on : {false, true}) {
         action->trigger();
-        EXPECT_EQ(window->CheckingActive(), on);
+        EXPECT_EQ(window->Settings().Values().CheckingActive, on);
         EXPECT_EQ(window->CheckTimer()->isActive(), on);
         const QString text = on ? "Auto checking is ON" : "Auto checking is OFF";
         EXPECT_EQ(action->text(), text);
@@ -280,7 +284,7 @@ TEST(MainWindow, AutoCheckingLooksTheSameEverywhere) {
         EXPECT_TRUE(SamePicture(action->icon(), ButtonPicture(on ? 4 : 5)));
     }
     // An interval of 0 never fires, whatever auto checking says.
-    window->SetAutoCheckTime(0);
+    window->Settings().Edit([&](TMainSettings& S) { S.AutoCheckTime = 0; });
     EXPECT_FALSE(window->CheckTimer()->isActive());
 }
 
@@ -383,7 +387,7 @@ TEST(MainWindow, MinimizeToTheTray) {
         TWindowBench bench;
         auto window = bench.MakeWindow(row.trayAvailable);
         TWindowBench::Start(*window);
-        window->SetUseTray(row.useTray);
+        window->Settings().Edit([&](TMainSettings& S) { S.UseTray = row.useTray; });
         window->showMinimized();
         QTest::qWait(20);
         EXPECT_EQ(window->isHidden(), row.hidden);

@@ -71,7 +71,7 @@ TMainSettings Unusual() {
     TMainSettings s;
     s.FirstRun = false;
     s.SortCol = 7;
-    s.SortAsc = false;
+    s.SortLargestFirst = false;
     s.MaxLines = 12;
     s.AutoCheckTime = 0;
     s.CheckingActive = false;
