@@ -191,18 +191,25 @@ void TCheckCycle::Abort() {
 }
 
 void TCheckCycle::BeginRunning() {
-    if (FRunning++ == 0)
-        FHost.SetCommandsEnabled(false);
+    if (FRunning++ != 0)
+        return;
+    FHost.SetCommandsEnabled(false);
+    if (RunningChanged)
+        RunningChanged(true);
 }
 
 void TCheckCycle::EndRunning() {
-    if (--FRunning == 0)
-        FHost.SetCommandsEnabled(true);
+    if (--FRunning != 0)
+        return;
+    FHost.SetCommandsEnabled(true);
+    if (RunningChanged)
+        RunningChanged(false);
 }
 
 void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic) {
     TAccount& account = FAccounts[Position];
-    if (account.Checking || HeldBackByLoginDelay(account, Automatic))
+    if (account.Checking || HeldBackByLoginDelay(account, Automatic) ||
+        HeldBackBySchedule(account, Automatic))
         return;
     const TAccountRun run(*this, account, Position);
     TPop3Client& pop = *account.Pop();
@@ -235,6 +242,16 @@ bool TCheckCycle::HeldBackByLoginDelay(const TAccount& Account, bool Automatic) 
         NowMs() >= Account.LastLoginMs + std::int64_t{Account.LoginDelay} * 1000)
         return false;
     ShowStatus(Account.Label, LoginDelayText(Account.LoginDelay, RetryTime(Account)));
+    return true;
+}
+
+bool TCheckCycle::HeldBackBySchedule(const TAccount& Account, bool Automatic) {
+    if (!Automatic || !AutomaticCheckHeldBack)
+        return false;
+    const std::string why = AutomaticCheckHeldBack(Account);
+    if (why.empty())
+        return false;
+    ShowStatus(Account.Label, why);
     return true;
 }
 
@@ -301,9 +318,11 @@ void TCheckCycle::RecordOutcome(TAccount& Account, TPass& Pass) {
                        (Pass.Failure.empty() ? "" : " (" + Pass.Failure + ")");
         ShowStatus(Account.Label, Pass.Failure);
     }
-    Account.LastFailure = Pass.Failure;
     if (!Pass.Failure.empty())
         FFailures.push_back(Account.Label + ": " + Pass.Failure);
+    if (!Pass.Failure.empty() && NetworkKnownDown)
+        return; // the network, not the account, is at fault
+    Account.RecordCheck(Pass.Failure, NowMs());
 }
 
 TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,14 @@ public:
     std::int32_t MaxLines = 50;
     // CAPA, PIPELINING and UIDL where the server offers them; off, one command at a time.
     bool UseFastChecks = true;
+    // Asked before an automatic check contacts an account: why the account is left out this
+    // time (shown as its status), or empty to check it. Unset, every account is checked.
+    std::function<std::string(const TAccount&)> AutomaticCheckHeldBack;
+    // Told true when the first account's check starts and false when the last one ends.
+    std::function<void(bool Running)> RunningChanged;
+    // Set while the network is known to be down: a check that fails then is shown as usual but
+    // leaves the account's health as it was, since the account is not at fault.
+    bool NetworkKnownDown = false;
 
     bool AbortRequested() const { return FAbortRequested; }
     bool NewMailArrived() const { return FNewMailArrived; }
@@ -83,6 +92,8 @@ private:
     void RunQueued();
     // An automatic check of a server that allows no log-in yet (LOGIN-DELAY) is held back.
     bool HeldBackByLoginDelay(const TAccount& Account, bool Automatic);
+    // An automatic check of an account that AutomaticCheckHeldBack leaves out is held back.
+    bool HeldBackBySchedule(const TAccount& Account, bool Automatic);
     // Records and shows the first failure of an account's check (never after an abort).
     void Fail(const TAccount& Account, TPass& Pass, const std::string& Text);
     TListResult ConnectAndList(TAccount& Account, TPass& Pass);
@@ -96,7 +107,7 @@ private:
     // Message K's header arrived as Text: its mail is matched or added.
     void TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Text);
     void Retrieved(const TAccount& Account, std::int32_t K);
-    // The account keeps why its check failed; the check command's status will name it.
+    // The account's health notes how its check ended; the check command's status names a failure.
     void RecordOutcome(TAccount& Account, TPass& Pass);
     void DeleteMarked(TAccount& Account, TPass& Pass);
     void AddOrUpdateMail(std::unique_ptr<TMail> Mail);

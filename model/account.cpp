@@ -6,6 +6,8 @@
 #include "mail/smtp_client.h"
 #include "util/strings.h"
 
+#include <algorithm>
+
 namespace quillet {
 
 namespace {
@@ -54,6 +56,19 @@ std::int32_t TAccount::ListedSize(std::int32_t N) const {
     if (space == std::string::npos)
         return -1;
     return StrToIntSafe(line.substr(space + 1));
+}
+
+void TAccount::RecordCheck(const std::string& Failure, std::int64_t AtMs) {
+    LastFailure = Failure;
+    if (Failure.empty()) {
+        LastFailureMs = 0;
+        LastGoodCheckMs = AtMs;
+        FailuresInRow = 0;
+        return;
+    }
+    LastFailureMs = AtMs;
+    // Counting stops far beyond what the back-off and the badge look at.
+    FailuresInRow = std::min(FailuresInRow + 1, std::int32_t{1000000});
 }
 
 void TAccount::DropSessions() {

@@ -42,8 +42,13 @@ public:
     // The unique ids of the last complete check (by message number): with LastListing, what
     // tells an unchanged mailbox. Empty without UIDL.
     TUniqueIds LastUniqueIds;
-    // Why the last check of this account failed ("Failed on login", ...); empty after a good one.
+    // How this account's checks go, kept across runs in the options store (times in
+    // milliseconds since the epoch, 0: none). LastFailure is why the last check failed
+    // ("Failed on login", ...); a good check empties it and clears its time and count.
     std::string LastFailure;
+    std::int64_t LastFailureMs = 0;   // when that check failed
+    std::int64_t LastGoodCheckMs = 0; // when a check last succeeded
+    std::int32_t FailuresInRow = 0;   // checks failed since the last good one
     // The last log-in (milliseconds since the epoch, 0: none in this run) and the seconds the
     // server wants between log-ins (CAPA LOGIN-DELAY; -1: it said nothing).
     std::int64_t LastLoginMs = 0;
@@ -67,6 +72,9 @@ public:
     std::int32_t ListedSize(std::int32_t N) const;
     // Closes open connections at once, without QUIT, also one still being opened.
     void DropSessions();
+    // Notes how a check of this account ended at AtMs: Failure is why it failed, empty for a
+    // good check (which clears the failure and its count).
+    void RecordCheck(const std::string& Failure, std::int64_t AtMs);
 
 private:
     std::int32_t FPort = 110;
