@@ -4,6 +4,7 @@
 // own, so no desktop is involved.
 #include "app/desktop_notifier.h"
 #include "app/systray.h"
+#include "tests/support/private_bus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -11,11 +12,7 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVirtualObject>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -56,51 +53,6 @@ TEST(DesktopNotifier, BodyTextEscapedOnlyForServicesThatReadMarkup) {
     for (const auto& [text, markup, expected] : rows)
         EXPECT_EQ(NotificationBodyText(text, markup), expected) << text.toStdString() << " markup " << markup;
 }
-
-// A message bus of the test's own: nothing else owns names on it, and nothing is started on it.
-class TPrivateBus {
-public:
-    TPrivateBus() {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty() || !FDir.isValid())
-            return;
-        QFile config(FDir.filePath(QStringLiteral("bus.conf")));
-        if (!config.open(QIODevice::WriteOnly))
-            return;
-        config.write(
-            QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
-                           "<auth>EXTERNAL</auth><policy context=\"default\">"
-                           "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
-                           "<allow own=\"*\"/></policy></busconfig>")
-                .arg(FDir.path())
-                .toUtf8());
-        config.close();
-        FDaemon.start(daemon,
-                      {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                       QStringLiteral("--nopidfile"), QStringLiteral("--print-address")});
-        // The daemon prints its address once it listens.
-        while (FDaemon.waitForStarted(5000) && !FDaemon.canReadLine() && FDaemon.waitForReadyRead(5000)) {
-        }
-        FAddress = QString::fromUtf8(FDaemon.readLine()).trimmed();
-    }
-    ~TPrivateBus() {
-        for (const QString& name : FNames)
-            QDBusConnection::disconnectFromBus(name);
-        FDaemon.terminate();
-        FDaemon.waitForFinished(5000);
-    }
-    bool Running() const { return !FAddress.isEmpty(); }
-    QDBusConnection Connect(const QString& Name) {
-        FNames.push_back(Name);
-        return QDBusConnection::connectToBus(FAddress, Name);
-    }
-
-private:
-    QTemporaryDir FDir;
-    QProcess FDaemon;
-    QString FAddress;
-    std::vector<QString> FNames;
-};
 
 // A notification service that records what it is asked and answers as told. It runs on a thread
 // of its own, as another program would: it answers whatever the test's thread is doing.
@@ -204,7 +156,7 @@ class DesktopNotifierOnBus : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!Bus.Running()) {
-            if (qgetenv("CI") == "true")
+            if (TPrivateBus::Required())
                 FAIL() << "dbus-daemon is required in CI but could not be started";
             GTEST_SKIP() << "dbus-daemon is not installed";
         }
