@@ -1,5 +1,6 @@
 // The delay proxy of the test support: a request and its answer through a 50 ms round trip take
-// one round trip, and many requests written at once come back in order within a few.
+// one round trip, and many requests written at once come back in order within a few; the client's
+// turns count the writes that followed an answer.
 #include "tests/support/delay_proxy.h"
 
 #include <QElapsedTimer>
@@ -100,6 +101,9 @@ TEST_F(DelayProxy, OneRequestTakesOneRoundTrip) {
     EXPECT_EQ(Proxy->Accepted(), 1);
     EXPECT_EQ(Proxy->BytesToTarget(), 6);
     EXPECT_EQ(Proxy->BytesToClient(), 9);
+    Client.write("again\n");
+    EXPECT_EQ(ReadBytes(Client, 9, 2000).toStdString(), "re again\n");
+    EXPECT_EQ(Proxy->ClientTurns(), 2) << "a write after an answer is a turn of its own";
 }
 
 TEST_F(DelayProxy, ManyRequestsWrittenAtOnceComeBackInOrder) {
@@ -116,6 +120,7 @@ TEST_F(DelayProxy, ManyRequestsWrittenAtOnceComeBackInOrder) {
     EXPECT_EQ(answers.toStdString(), expected);
     EXPECT_GE(elapsed, 50);
     EXPECT_LT(elapsed, 3 * 50); // 20 serial round trips would take a second
+    EXPECT_EQ(Proxy->ClientTurns(), 1);
 }
 
 TEST_F(DelayProxy, ClosingTheClientClosesTheTargetSide) {

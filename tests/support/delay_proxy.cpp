@@ -87,6 +87,10 @@ private:
     void Hold(TDirection& Direction) {
         if (Direction.FromClosed || Direction.From->bytesAvailable() <= 0)
             return;
+        if (&Direction == &FUp && FClientAnswered) {
+            ++FProxy.FClientTurns; // the client writes after it was sent something
+            FClientAnswered = false;
+        }
         Direction.Held.push_back({TClock::now() + FProxy.FDelay, Direction.From->readAll()});
         Schedule(Direction);
     }
@@ -111,6 +115,8 @@ private:
             if (state == QAbstractSocket::ConnectedState) {
                 Direction.To->write(Direction.Held.front().Bytes);
                 *Direction.Counter += Direction.Held.front().Bytes.size();
+                if (&Direction == &FDown)
+                    FClientAnswered = true;
             }
             Direction.Held.pop_front();
         }
@@ -156,6 +162,7 @@ private:
     TDirection FDown; // target to client
     bool FTargetConnected = false;
     bool FFinished = false;
+    bool FClientAnswered = true; // sent something since the client last wrote (a first write is a turn)
 };
 
 TDelayProxy::TDelayProxy(std::uint16_t TargetPort, std::chrono::milliseconds OneWayDelay, QObject* Owner)

@@ -37,6 +37,12 @@ public:
     // Bytes written so far towards the target (the client's commands) and towards the clients.
     std::int64_t BytesToTarget() const { return FBytesToTarget; }
     std::int64_t BytesToClient() const { return FBytesToClient; }
+    // Client turns so far, over every connection: each time a client writes after it was sent
+    // something since its last write (or writes first on a connection), it has waited for the
+    // other side once. A client that waits for every reply takes a turn per command; one that
+    // writes its commands together takes one per batch. With the greeting's wait, the turns of a
+    // session are its round trips.
+    int ClientTurns() const { return FClientTurns; }
 
 private:
     class TLink;
@@ -53,6 +59,7 @@ private:
     int FAccepted = 0;
     std::int64_t FBytesToTarget = 0;
     std::int64_t FBytesToClient = 0;
+    int FClientTurns = 0;
 };
 
 } // namespace quillet::test

@@ -175,7 +175,8 @@ void TDovecotServer::WriteConfig() {
                                "mail_location = maildir:~/Maildir\npop3_uidl_format = %08Xu%08Xv\n"
                                "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n"
                                "    port = " +
-                               std::to_string(FPort) + "\n  }\n" + TlsListener() + "}\n";
+                               std::to_string(FPort) + "\n  }\n" + TlsListener() +
+                               (FSharedLogin ? "  service_count = 0\n  process_min_avail = 1\n" : "") + "}\n";
     WriteFile(FRoot + "/dovecot.conf", config);
 }
 

@@ -34,6 +34,11 @@ public:
     // before Start; call again and Restart to change the certificate.
     void EnableTls(const std::string& CertPath, const std::string& KeyPath);
     std::uint16_t TlsPort() const { return FTlsPort; }
+    // One long-lived login process serves every connection (Dovecot's high-performance mode)
+    // instead of a new process for each: a TLS session of one connection can then be resumed by
+    // the next, as session tickets are sealed with a key of the process that issued them. Call
+    // before Start.
+    void ShareLoginProcess() { FSharedLogin = true; }
     // Stops and starts again on the same ports with the current configuration.
     bool Restart(std::string& Why);
     // Stops the server (SIGTERM to its own pid, then SIGKILL if it lingers).
@@ -62,6 +67,7 @@ private:
     std::uint16_t FPort = 0;
     std::uint16_t FTlsPort = 0;
     std::string FTlsCert, FTlsKey;
+    bool FSharedLogin = false;
     unsigned FMailUid = 0, FMailGid = 0;
     std::vector<std::pair<std::string, std::string>> FUsers;
     std::unique_ptr<QProcess> FProcess;

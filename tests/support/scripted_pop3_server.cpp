@@ -62,6 +62,11 @@ TScriptedPop3Server& TScriptedPop3Server::Close() {
     return *this;
 }
 
+TScriptedPop3Server& TScriptedPop3Server::NextConnection() {
+    FSteps.push_back({TStep::kNextConnection, {}, {}, 0});
+    return *this;
+}
+
 TScriptedPop3Server& TScriptedPop3Server::StartTls(const QSslCertificate& Certificate, const QSslKey& Key,
                                                    const QList<QSslCertificate>& Issuers) {
     FChain = QList<QSslCertificate>{Certificate} + Issuers;
@@ -102,6 +107,7 @@ void TScriptedPop3Server::Accept() {
 void TScriptedPop3Server::ReadLines() {
     const QByteArray bytes = FClient->readAll();
     FBuffer.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::vector<std::string> arrived;
     std::size_t end;
     while ((end = FBuffer.find('\n')) != std::string::npos) {
         std::string line = FBuffer.substr(0, end);
@@ -110,7 +116,10 @@ void TScriptedPop3Server::ReadLines() {
             line.pop_back();
         FReceived.push_back(line);
         FPending.push_back(line);
+        arrived.push_back(line);
     }
+    if (!arrived.empty())
+        FArrivals.push_back(std::move(arrived));
     Advance();
 }
 
@@ -161,6 +170,17 @@ void TScriptedPop3Server::Advance() {
             ++FNext;
             FClient->disconnectFromHost();
             return;
+        case TStep::kNextConnection:
+            // Lines still pending were not expected on this connection.
+            for (const auto& line : FPending)
+                FErrors.push_back("unexpected client line '" + line + "'");
+            FPending.clear();
+            ++FNext;
+            FClient->disconnect(this);
+            FClient->disconnectFromHost();
+            FClient = nullptr;
+            FBuffer.clear();
+            return; // the next connection plays on
         case TStep::kStartTls: {
             ++FNext;
             auto* tls = static_cast<QSslSocket*>(FClient);
