@@ -72,6 +72,8 @@ TSocketConversation::TSocketConversation(QObject* Owner)
     connect(FSocket, &QIODevice::bytesWritten, this, [this] { Wake(); });
     connect(FSocket, &QSslSocket::sslErrors, this, &TSocketConversation::SslErrors);
     connect(FSocket, &QSslSocket::encrypted, this, &TSocketConversation::HandshakeDone);
+    connect(FSocket, &QSslSocket::newSessionTicketReceived, this, &TSocketConversation::KeepTlsSession);
+    connect(FSocket, &QAbstractSocket::connected, this, &TSocketConversation::Connected);
 }
 
 TSocketConversation::~TSocketConversation() {
@@ -95,16 +97,50 @@ void TSocketConversation::Open() {
         FSocket->connectToHost(QString::fromStdString(HostName), Port);
 }
 
+void TSocketConversation::Connected() {
+    // Without Nagle's algorithm: a batch of commands written at once goes out at once, instead of
+    // its last segment waiting up to ~40 ms for the server's delayed acknowledgement.
+    FSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+}
+
+std::string TSocketConversation::TlsSessionFor() const {
+    std::string key =
+        (HostName.empty() ? Address : HostName) + ":" + std::to_string(Port) + "\n" + TrustedFingerprint;
+    for (const QSslCertificate& ca : ExtraCaCertificates)
+        key += "\n" + CertificateFingerprint(ca);
+    return key;
+}
+
 void TSocketConversation::PrepareTls() {
     QSslConfiguration config = QSslConfiguration::defaultConfiguration();
     config.setProtocol(QSsl::TlsV1_2OrLater);
     config.setPeerVerifyMode(QSslSocket::VerifyPeer);
     if (!ExtraCaCertificates.isEmpty())
         config.addCaCertificates(ExtraCaCertificates);
+    // Qt keeps no session unless asked; kept, the next check may resume it.
+    config.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    if (!FTlsSession.isEmpty() && FTlsSessionFor != TlsSessionFor())
+        ForgetTlsSession(); // another server, or another trust: start afresh
+    FTlsSessionOffered = !FTlsSession.isEmpty();
+    if (FTlsSessionOffered)
+        config.setSessionTicket(FTlsSession);
     FSocket->setSslConfiguration(config);
     FSocket->setPeerVerifyName(QString::fromStdString(HostName.empty() ? Address : HostName));
     FTlsFailure.clear();
     FPeerCertificate = QSslCertificate();
+}
+
+void TSocketConversation::KeepTlsSession() {
+    const QByteArray session = FSocket->sslConfiguration().sessionTicket();
+    if (session.isEmpty() || FPeerCertificate.isNull() || !FTlsFailure.empty())
+        return;
+    FTlsSession = session;
+    FTlsSessionFor = TlsSessionFor();
+}
+
+void TSocketConversation::ForgetTlsSession() {
+    FTlsSession.clear();
+    FTlsSessionFor.clear();
 }
 
 void TSocketConversation::OpenEncrypted() {
@@ -154,9 +190,11 @@ void TSocketConversation::HandshakeDone() {
     // A trusted certificate is that exact certificate: a valid chain for another one is not it.
     if (!TrustedFingerprint.empty() && CertificateFingerprint(FPeerCertificate) != TrustedFingerprint) {
         FTlsFailure = "The server's certificate is not the one trusted for this account";
+        ForgetTlsSession();
         Fail(TErrorKind::General, "TLS handshake failed: " + FTlsFailure);
         return;
     }
+    KeepTlsSession();
     if (FHandshaking && FWaiting) {
         FHandshaking = false;
         FReplyOK = true;
@@ -339,13 +377,20 @@ void TSocketConversation::Send(const std::string& Data) {
 
 void TSocketConversation::AwaitReply(std::uint8_t Code, const std::string& Terminator,
                                      const std::string& What) {
-    if (!Active()) {
+    if (!Active() && UnreadView().empty()) {
         Refuse("Not received: the connection to the server is closed");
         return;
     }
     BeginWait(Code, Terminator, What);
     if (!UnreadView().empty())
         TryCompleteReply(); // it may have arrived while an earlier reply was handled
+    if (FWaiting && !Active()) {
+        // The server closed the connection after sending this much: the rest will never come.
+        FReplyText = "Connection closed by the server while waiting for " + FAwaited +
+                     "; it had sent: " + std::string(UnreadView().substr(0, 200));
+        ClearReceived();
+        FinishWait(TWaitEnd::Closed);
+    }
 }
 
 void TSocketConversation::WaitReply() {
@@ -486,6 +531,7 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
         Error == QAbstractSocket::SslInvalidUserDataError) {
         if (FTlsFailure.empty())
             FTlsFailure = FSocket->errorString().toStdString();
+        ForgetTlsSession();
         Fail(kind, "TLS handshake failed: " + FTlsFailure);
         return;
     }
@@ -494,14 +540,18 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
 }
 
 void TSocketConversation::Disconnected() {
-    if (OnClose)
-        OnClose(this);
     if (FWaiting && !FClosing) {
         FReplyText = "Connection closed by the server while waiting for " + FAwaited;
         if (!UnreadView().empty())
             FReplyText += "; it had sent: " + std::string(UnreadView().substr(0, 200));
     }
-    ClearReceived();
+    // Replies that arrived whole before the server closed the connection (a pipelined run's last
+    // replies, the reply to QUIT) stay to be taken in order; a reply cut off by the close, or a
+    // connection that this side dropped, leaves nothing worth reading.
+    if (FWaiting || FClosing)
+        ClearReceived();
+    if (OnClose)
+        OnClose(this);
     if (FWaiting)
         FinishWait(TWaitEnd::Closed);
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QAbstractSocket>
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSslCertificate>
@@ -136,6 +137,14 @@ public:
     const QSslCertificate& PeerCertificate() const { return FPeerCertificate; }
     // "TLSv1.3, TLS_AES_256_GCM_SHA384" once encrypted.
     std::string TlsSummary() const;
+    // The TLS session of the last handshake, kept for as long as the conversation lives (its
+    // owner lives as long as the account), and offered again by the next handshake with the same
+    // server, trust and certificate, so that a server that allows it resumes the session instead
+    // of sending its certificate chain and deriving new keys from scratch. Memory only. A failed
+    // handshake forgets it.
+    bool HasTlsSession() const { return !FTlsSession.isEmpty(); }
+    // The last handshake offered a kept session.
+    bool TlsSessionOffered() const { return FTlsSessionOffered; }
     // Closes the socket at once, dropping unsent data. A connected socket raises the close
     // notification; a wait still running after that ends as a close would end it.
     void Close();
@@ -149,14 +158,16 @@ public:
     void Talk(const std::string& Data, const std::string& Terminator, std::uint8_t Code,
               const std::string& What = {});
     void WaitReply();
-    // Pipelining (several commands in flight): Send writes a command without waiting and without
-    // dropping what has arrived; AwaitReply arms the wait for the next reply in the stream, which
-    // may already be here. Replies are taken in the order the commands were sent.
+    // Pipelining (several commands in flight): Send writes commands (a batch of them in one write)
+    // without waiting and without dropping what has arrived; AwaitReply arms the wait for the
+    // next reply in the stream, which may already be here, also when the server has closed the
+    // connection since it sent it. Replies are taken in the order the commands were sent.
     void Send(const std::string& Data);
     void AwaitReply(std::uint8_t Code, const std::string& Terminator, const std::string& What);
     // Throws away what arrived unasked (counted in UnexpectedBytesDropped), as Talk does first.
     void DropUnread();
-    // Bytes received and not yet taken as a reply (pipelined replies waiting their turn).
+    // Bytes received and not yet taken as a reply (pipelined replies waiting their turn; they
+    // outlive a close by the server, not a close or a failure on this side).
     std::size_t Unread() const { return FReceived.size() - FConsumed; }
     // Ends the wait with the reply not accepted and drops the connection; ReplyText stays.
     void Cancel();
@@ -182,6 +193,11 @@ private:
     void PrepareTls();
     void SslErrors(const QList<QSslError>& Errors);
     void HandshakeDone();
+    void KeepTlsSession();
+    void ForgetTlsSession();
+    // What a kept session is good for: the server's name and port, and what the account trusts.
+    std::string TlsSessionFor() const;
+    void Connected();
     void StartTimers();
     void StopTimers();
     void Report(std::int32_t Total, std::int32_t Current);
@@ -209,6 +225,9 @@ private:
     bool FHandshaking = false; // the wait is for a TLS handshake
     std::string FTlsFailure;
     QSslCertificate FPeerCertificate;
+    QByteArray FTlsSession;     // the session of the last handshake (ASN.1, as Qt gives it)
+    std::string FTlsSessionFor; // ... and what it is good for
+    bool FTlsSessionOffered = false;
     TErrorKind FErrorKind = TErrorKind::None;
     std::uint8_t FTalkCode = 0;
 
