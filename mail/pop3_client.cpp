@@ -32,7 +32,13 @@ TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSo
             return 0; // the handshake's wait ends when the handshake does
         return Pop3ReplyLength(Received, Sender->Terminator() == kListEnd, SearchFrom);
     };
-    FConversation->OnClose = [this](TSocketConversation*) { ClearConnectionState(); };
+    FConversation->OnClose = [this](TSocketConversation*) {
+        // A server closes the connection once it has answered QUIT: when that reply is here, the
+        // session stays until Quit has read it.
+        if (FQuitSent && FConversation->Unread() > 0)
+            return;
+        ClearConnectionState();
+    };
 }
 
 TPop3Client::~TPop3Client() {
@@ -51,6 +57,10 @@ bool TPop3Client::Exchange(const std::string& Command, const std::string& Argume
         FConversation->Refuse("Not sent: the connection to the server is closed");
         return false;
     }
+    if (FQuitSent) {
+        FConversation->Refuse("Not sent: QUIT has already been sent");
+        return false;
+    }
     // The password stays out of every text that may be shown.
     const std::string awaited = Code == TPop3Exchange::Pass ? "the reply to PASS" : std::string();
     FConversation->Talk(Command + Argument + kLineEnd, Terminator, CodeOf(Code), awaited);
@@ -65,6 +75,8 @@ bool TPop3Client::Connect() {
     FPassAccepted = false;
     FListingFailure.clear();
     FCapabilities.clear();
+    FCapaDeferred = false;
+    FQuitSent = false;
     FUniqueIds.clear();
     if (Port < 1 || Port > 65535) {
         FConversation->Refuse("Not connected: " + std::to_string(Port) + " is not a TCP port");
@@ -92,7 +104,7 @@ bool TPop3Client::Connect() {
     if (FConnected && Security == TSecurity::StartTls && !StartTls())
         FConnected = false;
     else if (FConnected && Security != TSecurity::StartTls && UseFastChecks)
-        AskCapabilities();
+        AskOrDeferCapabilities();
     if (!FConnected && FConversation->Opened()) {
         // A refused greeting leaves nothing worth keeping open; LastReply keeps the reason.
         const std::string reason = LastReply();
@@ -111,7 +123,7 @@ void TPop3Client::FailTls(const std::string& Why) {
 
 bool TPop3Client::StartTls() {
     // CAPA tells whether STLS is offered; a server without CAPA (or refusing it) offers nothing.
-    AskCapabilities();
+    AskCapabilities(false);
     if (!FConversation->Active()) {
         FailTls("the connection closed before TLS could start");
         return false;
@@ -130,19 +142,51 @@ bool TPop3Client::StartTls() {
         FailTls(LastReply());
         return false;
     }
-    // What was said before TLS cannot be trusted: the capabilities are asked again.
-    AskCapabilities();
+    // What was said before TLS cannot be trusted: the capabilities are asked again (with the
+    // log-in, when the last session allows it).
+    FCapabilities.clear();
+    if (UseFastChecks)
+        AskOrDeferCapabilities();
+    else
+        AskCapabilities(true);
     return FConversation->Active();
 }
 
-void TPop3Client::AskCapabilities() {
+void TPop3Client::AskCapabilities(bool Final) {
+    const bool ok = Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa);
+    TakeCapabilities(ok, LastReply(), Final);
+}
+
+void TPop3Client::TakeCapabilities(bool Ok, const std::string& Reply, bool Final) {
     // A server without CAPA, or one that refuses it, has no capabilities.
     FCapabilities.clear();
     FLoginDelay = -1;
-    if (Exchange("CAPA", "", "", kListEnd, TPop3Exchange::Capa)) {
-        FCapabilities = ParseCapabilities(LastReply());
-        FLoginDelay = CapabilityNumber(LastReply(), "LOGIN-DELAY");
+    if (Ok) {
+        FCapabilities = ParseCapabilities(Reply);
+        FLoginDelay = CapabilityNumber(Reply, "LOGIN-DELAY");
     }
+    if (Final && (Ok || FConversation->Active())) {
+        // What this session was told is what the next one counts on; a lost connection says
+        // nothing about the server.
+        FKeptCapabilities = FCapabilities;
+        FKeptFor = ServerKey();
+    }
+}
+
+std::string TPop3Client::ServerKey() const {
+    return Host + ":" + std::to_string(Port) + ":" + std::to_string(static_cast<int>(Security));
+}
+
+bool TPop3Client::KeptCapability(const std::string& Name) const {
+    return FKeptFor == ServerKey() &&
+           std::find(FKeptCapabilities.begin(), FKeptCapabilities.end(), Name) != FKeptCapabilities.end();
+}
+
+void TPop3Client::AskOrDeferCapabilities() {
+    if (KeptCapability("PIPELINING"))
+        FCapaDeferred = true; // written with USER and PASS; its reply confirms or corrects
+    else
+        AskCapabilities(true);
 }
 
 bool TPop3Client::HasCapability(const std::string& Name) const {
@@ -162,9 +206,19 @@ std::string TPop3Client::TlsSummary() const {
 }
 
 bool TPop3Client::Login() {
-    if (!FConnected || !FConversation->Active())
+    if (!FConnected || !FConversation->Active() || FQuitSent)
         return false;
     FListingFailure.clear();
+    const bool pipelining = FCapaDeferred ? KeptCapability("PIPELINING") : HasCapability("PIPELINING");
+    // Arguments that could end a line early are refused one command at a time, as always.
+    if (UseFastChecks && pipelining && IsSafeArgument(UserName) && IsSafeArgument(Password))
+        return PipelinedLogin();
+    if (FCapaDeferred) {
+        FCapaDeferred = false;
+        AskCapabilities(true);
+        if (!FConversation->Active())
+            return false;
+    }
     // A server that offers UTF8 (RFC 6856) is told that the client reads raw UTF-8 headers, so
     // that it shows the real message rather than a notice in its place. Refused, nothing changes.
     if (HasCapability("UTF8") && !Exchange("UTF8", "", "", kLineEnd, TPop3Exchange::Utf8) &&
@@ -176,33 +230,134 @@ bool TPop3Client::Login() {
         return false;
     FLoggedIn = true;
     FPassAccepted = true;
-    const auto fail = [this](const std::string& Command, const std::string& Why) {
-        FListingFailure = Command + ": " + (Why.empty() ? "the connection to the server closed" : Why);
-        FMessageCount = -1;
-        FMessageSizes.clear();
-        FUniqueIds.clear();
-        return true; // the log-in itself stands
+    const bool listOk = Exchange("LIST", "", "", kListEnd, TPop3Exchange::List);
+    const std::string listing = LastReply();
+    if (!TakeListing(listOk, listing) || !UseFastChecks || !HasCapability("UIDL") || FMessageCount <= 0)
+        return true;
+    const bool uidlOk = Exchange("UIDL", "", "", kListEnd, TPop3Exchange::Uidl);
+    TakeUniqueIds(uidlOk, LastReply(), listing);
+    return true;
+}
+
+bool TPop3Client::PipelinedLogin() {
+    struct TStep {
+        std::string Line;
+        TPop3Exchange Code;
+        const std::string& Terminator;
+        std::string What;
+        bool Ok = false;
+        std::string Reply;
     };
-    if (!Exchange("LIST", "", "", kListEnd, TPop3Exchange::List))
-        return fail("LIST", ServerTextLines(LastReply()).empty() ? "" : ServerTextLines(LastReply()).front());
-    try {
-        ParseListing(LastReply(), FMessageCount, FMessageSizes);
-    } catch (const EConvertError& e) {
-        return fail("LIST", std::string("the listing cannot be read: ") + e.what());
+    // What to write is decided by what is known before the replies: this connection's CAPA, or
+    // the last session's when this one's goes out with the log-in.
+    const bool capa = FCapaDeferred;
+    FCapaDeferred = false;
+    const auto listed = [&](const std::string& Name) {
+        return capa ? KeptCapability(Name) : HasCapability(Name);
+    };
+    std::vector<TStep> steps;
+    if (capa)
+        steps.push_back({"CAPA", TPop3Exchange::Capa, kListEnd, "the reply to CAPA", false, {}});
+    if (listed("UTF8"))
+        steps.push_back({"UTF8", TPop3Exchange::Utf8, kLineEnd, "the reply to UTF8", false, {}});
+    steps.push_back(
+        {"USER " + UserName, TPop3Exchange::User, kLineEnd, "the reply to USER " + UserName, false, {}});
+    // The password stays out of every text that may be shown.
+    steps.push_back({"PASS " + Password, TPop3Exchange::Pass, kLineEnd, "the reply to PASS", false, {}});
+    steps.push_back({"LIST", TPop3Exchange::List, kListEnd, "the reply to LIST", false, {}});
+    const bool uidlAsked = UseFastChecks && listed("UIDL");
+    if (uidlAsked)
+        steps.push_back({"UIDL", TPop3Exchange::Uidl, kListEnd, "the reply to UIDL", false, {}});
+
+    std::string batch;
+    for (const TStep& step : steps)
+        batch += step.Line + kLineEnd;
+    FConversation->DropUnread();
+    FConversation->Send(batch);
+
+    // Replies in order; each one is judged as it comes.
+    for (TStep& step : steps) {
+        FConversation->AwaitReply(CodeOf(step.Code), step.Terminator, step.What);
+        FConversation->WaitReply();
+        step.Ok = FConversation->ReplyOK();
+        step.Reply = LastReply();
+        switch (step.Code) {
+        case TPop3Exchange::Capa:
+            // This session's answer counts from here on: a server that stopped offering
+            // PIPELINING gets one command at a time after the log-in.
+            TakeCapabilities(step.Ok, step.Reply, true);
+            break;
+        case TPop3Exchange::User:
+        case TPop3Exchange::Pass:
+            if (step.Code == TPop3Exchange::Pass)
+                FPassAccepted = step.Ok;
+            if (!step.Ok) {
+                // The log-in is refused: the replies still owed are of no use, and a server that
+                // does not send them must not hold the check until the time-out.
+                const std::string reason = step.Reply;
+                Abort();
+                FConversation->Refuse(reason);
+                return false;
+            }
+            break;
+        default:
+            break;
+        }
     }
-    if (const std::string problem = ListingNumbersProblem(LastReply()); !problem.empty())
-        return fail("LIST", problem);
-    if (UseFastChecks && HasCapability("UIDL") && FMessageCount > 0) {
-        // The listing stays LastReply, as the check stores and compares it.
-        const std::string listing = LastReply();
-        if (Exchange("UIDL", "", "", kListEnd, TPop3Exchange::Uidl))
-            FUniqueIds = ParseUidlListing(LastReply());
-        else if (!FConversation->Active())
-            return fail("UIDL",
-                        ServerTextLines(LastReply()).empty() ? "" : ServerTextLines(LastReply()).front());
-        FConversation->Refuse(listing);
+    FLoggedIn = FConnected; // not when the server closed the connection meanwhile
+    const TStep& list = steps[steps.size() - (uidlAsked ? 2 : 1)];
+    // The unique ids count only where this session's CAPA (when it was asked again) lists UIDL.
+    if (TakeListing(list.Ok, list.Reply) && uidlAsked && HasCapability("UIDL") && FMessageCount > 0)
+        TakeUniqueIds(steps.back().Ok, steps.back().Reply, list.Reply);
+    return true;
+}
+
+namespace {
+
+std::string FirstLineOf(const std::string& Reply) {
+    const std::vector<std::string> lines = ServerTextLines(Reply);
+    return lines.empty() ? std::string() : lines.front();
+}
+
+} // namespace
+
+void TPop3Client::FailListing(const std::string& Command, const std::string& Why) {
+    FListingFailure = Command + ": " + (Why.empty() ? "the connection to the server closed" : Why);
+    FMessageCount = -1;
+    FMessageSizes.clear();
+    FUniqueIds.clear();
+}
+
+bool TPop3Client::TakeListing(bool Ok, const std::string& Reply) {
+    // The listing (or what came in its place) stays LastReply, as the check stores and compares it.
+    FConversation->Refuse(Reply);
+    if (!Ok) {
+        FailListing("LIST", FirstLineOf(Reply));
+        return false;
+    }
+    try {
+        ParseListing(Reply, FMessageCount, FMessageSizes);
+    } catch (const EConvertError& e) {
+        FailListing("LIST", std::string("the listing cannot be read: ") + e.what());
+        return false;
+    }
+    if (const std::string problem = ListingNumbersProblem(Reply); !problem.empty()) {
+        FailListing("LIST", problem);
+        return false;
     }
     return true;
+}
+
+void TPop3Client::TakeUniqueIds(bool Ok, const std::string& Reply, const std::string& Listing) {
+    if (Ok) {
+        FUniqueIds = ParseUidlListing(Reply);
+    } else if (!FConversation->Active()) {
+        // Lost with the connection: the listing cannot be used either.
+        FailListing("UIDL", FirstLineOf(Reply));
+        FConversation->Refuse(Reply);
+        return;
+    }
+    FConversation->Refuse(Listing);
 }
 
 bool TPop3Client::FetchTop(std::int32_t N, std::int32_t LineCount) {
@@ -240,79 +395,126 @@ bool TPop3Client::FetchTopRange(std::int32_t First, std::int32_t Last, std::int3
     return FetchTops(numbers, LineCount, Each);
 }
 
+namespace {
+
+std::string TopCommand(std::int32_t N, std::int32_t LineCount) {
+    std::string command = "TOP ";
+    command += std::to_string(N);
+    command += ' ';
+    command += std::to_string(LineCount);
+    return command;
+}
+
+} // namespace
+
+bool TPop3Client::FetchTopsSerially(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
+                                    const TEachReply& Each) {
+    for (const std::int32_t n : Numbers) {
+        const bool ok = FetchTop(n, LineCount);
+        if (!Each(n, ok, FLastTopText))
+            return false;
+    }
+    return true;
+}
+
 bool TPop3Client::FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
                             const TEachReply& Each) {
-    if (!Pipelining()) {
-        for (const std::int32_t n : Numbers) {
-            const bool ok = FetchTop(n, LineCount);
-            if (!Each(n, ok, FLastTopText))
-                return false;
-        }
-        return true;
-    }
+    return FetchTopsThenQuit(Numbers, LineCount, nullptr, Each);
+}
+
+bool TPop3Client::FetchTopsThenQuit(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
+                                    const std::function<bool()>& NothingToDelete, const TEachReply& Each) {
+    if (!Pipelining())
+        return FetchTopsSerially(Numbers, LineCount, Each);
     return Pipeline(
-        Numbers,
-        [LineCount](std::int32_t N) {
-            std::string command = "TOP ";
-            command += std::to_string(N);
-            command += ' ';
-            command += std::to_string(LineCount);
-            return command;
-        },
-        TPop3Exchange::Top, kListEnd, [this] { return TopTextFromReply(LastReply()); }, Each);
+        Numbers, [LineCount](std::int32_t N) { return TopCommand(N, LineCount); }, TPop3Exchange::Top,
+        kListEnd, [this] { return TopTextFromReply(LastReply()); }, Each, nullptr, NothingToDelete);
+}
+
+bool TPop3Client::DeleteMessagesSerially(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                                         const TEachReply& Each) {
+    for (const std::int32_t n : Numbers)
+        if ((!StillWanted || StillWanted(n)) && !Each(n, DeleteMessage(n), LastReply()))
+            return false;
+    return true;
 }
 
 bool TPop3Client::DeleteMessages(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
                                  const TEachReply& Each) {
-    if (!Pipelining()) {
-        for (const std::int32_t n : Numbers)
-            if ((!StillWanted || StillWanted(n)) && !Each(n, DeleteMessage(n), LastReply()))
-                return false;
-        return true;
-    }
+    if (!Pipelining())
+        return DeleteMessagesSerially(Numbers, StillWanted, Each);
     return Pipeline(
         Numbers, [](std::int32_t N) { return "DELE " + std::to_string(N); }, TPop3Exchange::Dele, kLineEnd,
         [this] { return LastReply(); }, Each, StillWanted);
 }
 
+bool TPop3Client::DeleteMessagesThenQuit(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                                         const TEachReply& Each) {
+    if (!Pipelining())
+        return DeleteMessagesSerially(Numbers, StillWanted, Each);
+    return Pipeline(
+        Numbers, [](std::int32_t N) { return "DELE " + std::to_string(N); }, TPop3Exchange::Dele, kLineEnd,
+        [this] { return LastReply(); }, Each, StillWanted, [] { return true; });
+}
+
 bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                            const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
                            const std::string& Terminator, const std::function<std::string()>& Text,
-                           const TEachReply& Each, const TWanted& StillWanted) {
-    if (!FConnected || !FLoggedIn || !FConversation->Active()) {
-        for (const std::int32_t n : Numbers)
-            if (!Each(n, false, {}))
+                           const TEachReply& Each, const TWanted& StillWanted,
+                           const std::function<bool()>& ThenQuit) {
+    if (!FConnected || !FLoggedIn || !FConversation->Active() || FQuitSent) {
+        if (FQuitSent)
+            FConversation->Refuse("Not sent: QUIT has already been sent");
+        for (const std::int32_t n : Numbers) {
+            if (FQuitSent && StillWanted && !StillWanted(n))
+                continue;
+            if (!Each(n, false, FQuitSent && Code != TPop3Exchange::Top ? LastReply() : std::string()))
                 return false;
+        }
         return true;
     }
     // Unread bytes from before the run were asked for by nobody.
     FConversation->DropUnread();
-    std::size_t sent = 0;
-    std::int64_t outstanding = 0; // bytes of commands sent and not yet answered
-    std::vector<std::int64_t> lengths(Numbers.size());
-    for (std::size_t k = 0; k < Numbers.size(); ++k) {
-        // Keep the window full: a bounded number of commands and command bytes in flight, so that
-        // neither side's buffers fill while the other waits.
-        while (sent < Numbers.size() && sent - k < static_cast<std::size_t>(PipelineWindow) &&
-               (sent == k || outstanding + static_cast<std::int64_t>(Command(Numbers[sent]).size()) + 2 <=
-                                 PipelineBytes) &&
-               FConversation->Active()) {
-            if (StillWanted && !StillWanted(Numbers[sent])) {
-                lengths[sent++] = -1; // turned down as its batch is written: never sent
+    const std::size_t count = Numbers.size();
+    // Bytes of each command as written; 0: not written, -1: turned down as its batch was written.
+    std::vector<std::int64_t> lengths(count, 0);
+    std::size_t decided = 0;      // commands written or turned down, in order
+    std::int64_t outstanding = 0; // bytes of commands written and not yet answered
+    // Writes the next commands in one write, as many as the window holds (always at least one).
+    const auto writeBatch = [&] {
+        std::string batch;
+        while (decided < count) {
+            const std::int32_t n = Numbers[decided];
+            std::string line = Command(n) + kLineEnd;
+            const auto size = static_cast<std::int64_t>(line.size());
+            if (!batch.empty() && outstanding + size > PipelineBytes)
+                break;
+            if (StillWanted && !StillWanted(n)) {
+                lengths[decided++] = -1; // never sent
                 continue;
             }
-            const std::string line = Command(Numbers[sent]) + kLineEnd;
-            lengths[sent] = static_cast<std::int64_t>(line.size());
-            outstanding += lengths[sent];
-            FConversation->Send(line);
-            ++sent;
+            batch += line;
+            outstanding += size;
+            lengths[decided++] = size;
         }
+        if (decided == count && ThenQuit && ThenQuit()) {
+            batch += "QUIT" + kLineEnd;
+            FQuitSent = true;
+        }
+        if (!batch.empty())
+            FConversation->Send(batch);
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        // Keep the window full: the next batch goes out once half of the window is answered (or
+        // nothing is in flight), while the replies to the earlier ones keep arriving.
+        if (decided < count && FConversation->Active() && (decided == k || outstanding <= PipelineBytes / 2))
+            writeBatch();
         const std::int32_t n = Numbers[k];
         if (lengths[k] < 0)
             continue;
         bool ok = false;
         std::string text;
-        if (FConversation->Active() || FConversation->Unread() > 0) {
+        if (lengths[k] > 0 && (FConversation->Active() || FConversation->Unread() > 0)) {
             if (Code == TPop3Exchange::Top)
                 FConversation->ExpectedSize = n >= 0 && static_cast<std::size_t>(n) < FMessageSizes.size()
                                                   ? FMessageSizes[static_cast<std::size_t>(n)]
@@ -322,11 +524,14 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
             ok = FConversation->ReplyOK();
             if (ok || Code != TPop3Exchange::Top)
                 text = Text();
+            outstanding -= lengths[k];
+            SettleClosed();
+        } else if (Code != TPop3Exchange::Top) {
+            text = LastReply();
         }
-        outstanding -= lengths[k];
         if (!Each(n, ok, text)) {
             // Replies are still owed for commands in flight: the stream cannot be used again.
-            if (k + 1 < sent)
+            if (k + 1 < decided || FQuitSent)
                 Abort();
             return false;
         }
@@ -341,6 +546,20 @@ bool TPop3Client::DeleteMessage(std::int32_t N) {
 }
 
 bool TPop3Client::Quit() {
+    if (FQuitSent && FConnected) {
+        // Written with the last run: its reply is here, or on its way.
+        FQuitSent = false;
+        FConversation->AwaitReply(CodeOf(TPop3Exchange::Quit), kLineEnd, "the reply to QUIT");
+        FConversation->WaitReply();
+        if (!FConversation->ReplyOK()) {
+            if (!FConversation->Active())
+                ClearConnectionState();
+            return false;
+        }
+        FConversation->Close();
+        ClearConnectionState();
+        return true;
+    }
     if (!FConnected || !FConversation->Active())
         return false;
     if (!Exchange("QUIT", "", "", kLineEnd, TPop3Exchange::Quit))
@@ -355,8 +574,17 @@ void TPop3Client::Abort() {
     ClearConnectionState();
 }
 
+void TPop3Client::SettleClosed() {
+    // The session outlives the connection only while replies that arrived before the close are
+    // still to be read.
+    if (FConnected && !FConversation->Opened() && FConversation->Unread() == 0)
+        ClearConnectionState();
+}
+
 void TPop3Client::ClearConnectionState() {
     FConnected = false;
+    FQuitSent = false;
+    FCapaDeferred = false;
     FLoggedIn = false;
     FMessageCount = -1;
     FMessageSizes.clear();

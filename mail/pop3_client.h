@@ -1,7 +1,10 @@
 // TPop3Client checks one mailbox over POP3 (RFC 1939): USER/PASS log-in, LIST, TOP, DELE and
-// QUIT, one command at a time through its socket conversation. Every operation is synchronous for
-// its caller (the user interface keeps running while it waits) and reports failure only by
-// returning false; LastReply then explains it.
+// QUIT through its socket conversation. Every operation is synchronous for its caller (the user
+// interface keeps running while it waits) and reports failure only by returning false; LastReply
+// then explains it. With fast checks and a server that offers PIPELINING (RFC 2449), commands
+// whose replies need not be waited for go out together in one write, and their replies are still
+// taken one by one, in order. The client lives as long as its account: what the last session
+// learnt (the capabilities, the TLS session) is kept in memory for the next one.
 #pragma once
 
 #include "mail/pop3_text.h"
@@ -52,13 +55,16 @@ public:
     TSecurity Security = TSecurity::None;
     // The one certificate the account trusts (SHA-256, see tls_policy.h); empty: the usual checks.
     std::string TrustedCert;
-    // Fast checks: ask CAPA after the greeting, and when the server offers them, keep several
-    // TOP or DELE commands in flight (PIPELINING) and read the unique ids after LIST (UIDL).
-    // Off, the client speaks as a plain RFC 1939 client does: one command, one reply.
+    // Fast checks: ask CAPA after the greeting, and when the server offers them, write commands
+    // together (PIPELINING: USER, PASS, LIST and UIDL in one write, runs of TOP or DELE) and read
+    // the unique ids after LIST (UIDL). A re-check of a server that offered PIPELINING in the
+    // last session writes CAPA with the log-in and takes this session's capabilities from its
+    // reply. Off, the client speaks as a plain RFC 1939 client does: one command, one reply.
     bool UseFastChecks = false;
-    // Most commands in flight, and most command bytes not yet answered, on a pipelined run.
-    static constexpr std::int32_t PipelineWindow = 64;
-    static constexpr std::int32_t PipelineBytes = 2048;
+    // Most command bytes written and not yet answered on a pipelined run. The socket is read
+    // while it is written, so neither side's buffers can block the other; a run of TOP commands
+    // for a few thousand messages goes out in one write.
+    static constexpr std::int32_t PipelineBytes = 64 * 1024;
 
     std::int32_t TimeOut() const { return FConversation->TimeOut; }
     void SetTimeOut(std::int32_t Value) { FConversation->TimeOut = Value; }
@@ -71,8 +77,13 @@ public:
     bool Connected() const { return FConnected; }
     bool LoggedIn() const { return FLoggedIn; }
     const std::string& LastTopText() const { return FLastTopText; }
-    // What CAPA listed on this connection (upper case); empty when it was not asked or refused.
+    // What CAPA listed on this connection (upper case); empty when it was not asked or refused,
+    // or while a re-check's CAPA waits to go out with the log-in.
     const std::vector<std::string>& Capabilities() const { return FCapabilities; }
+    // What CAPA listed in the last session with this server (host, port and security), after
+    // TLS where TLS is started on the connection: what a re-check counts on before this
+    // session's CAPA reply arrives. Memory only.
+    const std::vector<std::string>& KeptCapabilities() const { return FKeptCapabilities; }
     bool HasCapability(const std::string& Name) const;
     // Seconds the server wants between log-ins (CAPA "LOGIN-DELAY n"); -1 when it says nothing.
     std::int32_t LoginDelay() const { return FLoginDelay; }
@@ -90,7 +101,10 @@ public:
     // connection closed, ready for the next attempt, with LastReply saying why.
     bool Connect();
     // Sends USER and PASS, then LIST (and UIDL where offered). True once USER and PASS were
-    // accepted, even when the listing then failed: ListingFailure says so.
+    // accepted, even when the listing then failed: ListingFailure says so. Pipelined, the four go
+    // out in one write (after CAPA, on a re-check): the PASS reply decides, and a refused USER
+    // fails the log-in as it does one command at a time; a refused log-in drops the connection,
+    // as the replies still owed to it are worth nothing.
     bool Login();
     // PASS was accepted on this connection (it stays true after the connection closes, until the
     // next Connect): the server counts a log-in.
@@ -109,6 +123,11 @@ public:
     // fails the rest. False when it stopped early. Nothing is loaded into MailMessage.
     using TEachReply = std::function<bool(std::int32_t N, bool Ok, const std::string& Text)>;
     bool FetchTops(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount, const TEachReply& Each);
+    // FetchTops, and when the run is pipelined and NothingToDelete() says so at the moment the
+    // last TOP is written, QUIT goes out in that same write: the caller has nothing to delete in
+    // this session. Quit then only reads the reply; no other command is sent after it.
+    bool FetchTopsThenQuit(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
+                           const std::function<bool()>& NothingToDelete, const TEachReply& Each);
     bool FetchTopRange(std::int32_t First, std::int32_t Last, std::int32_t LineCount, const TEachReply& Each);
     // DELE for every message of Numbers, pipelined when offered; Each(n, ok, reply) after each.
     // StillWanted(n) is asked at the moment DELE n would be written (with pipelining: when its
@@ -116,13 +135,22 @@ public:
     using TWanted = std::function<bool(std::int32_t N)>;
     bool DeleteMessages(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
                         const TEachReply& Each);
+    // DeleteMessages for a caller that quits next: pipelined, QUIT goes out in the write of the
+    // last DELE, and Quit then only reads its reply (the server deletes on QUIT, so whether the
+    // deletions took effect is still known only from that reply).
+    bool DeleteMessagesThenQuit(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                                const TEachReply& Each);
     // The unique id of message N from the UIDL listing read at log-in; empty when there is none.
     std::string UniqueIdOf(std::int32_t N) const;
     bool HasUniqueIds() const { return !FUniqueIds.empty(); }
     const TUniqueIds& UniqueIds() const { return FUniqueIds; }
     bool Pipelining() const { return UseFastChecks && HasCapability("PIPELINING"); }
     bool DeleteMessage(std::int32_t N);
+    // Sends QUIT and waits for its reply; after a run that already wrote QUIT, reads its reply
+    // (also when the server closed the connection right after sending it). True when accepted.
     bool Quit();
+    // QUIT went out with the last run; its reply is still to be read by Quit.
+    bool QuitSent() const { return FQuitSent; }
     void Abort();
     const std::string& LastReply() const { return FConversation->ReplyText(); }
 
@@ -133,13 +161,41 @@ private:
     bool Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
                   const std::string& Terminator, TPop3Exchange Code);
     void ClearConnectionState();
+    // Ends the session once the server has closed the connection and nothing it sent before is
+    // left to read.
+    void SettleClosed();
     // Runs Numbers through Command ("TOP n l", "DELE n"), pipelined, replies to Each in order.
+    // ThenQuit, when set, is asked as the last command is written: true adds QUIT to that write.
     bool Pipeline(const std::vector<std::int32_t>& Numbers,
                   const std::function<std::string(std::int32_t)>& Command, TPop3Exchange Code,
                   const std::string& Terminator, const std::function<std::string()>& Text,
-                  const TEachReply& Each, const TWanted& StillWanted = nullptr);
+                  const TEachReply& Each, const TWanted& StillWanted = nullptr,
+                  const std::function<bool()>& ThenQuit = nullptr);
+    bool FetchTopsSerially(const std::vector<std::int32_t>& Numbers, std::int32_t LineCount,
+                           const TEachReply& Each);
+    bool DeleteMessagesSerially(const std::vector<std::int32_t>& Numbers, const TWanted& StillWanted,
+                                const TEachReply& Each);
+    // USER, PASS, LIST and UIDL (after CAPA and UTF8 where due) in one write.
+    bool PipelinedLogin();
+    // Takes a LIST reply as the count and sizes; false (ListingFailure saying why) when it cannot
+    // be used. LastReply becomes the listing.
+    bool TakeListing(bool Ok, const std::string& Reply);
+    // Takes a UIDL reply as the unique ids; refused, there are none, and lost with the
+    // connection, the listing fails too. LastReply stays Listing unless the listing failed.
+    void TakeUniqueIds(bool Ok, const std::string& Reply, const std::string& Listing);
+    void FailListing(const std::string& Command, const std::string& Why);
     void LoadTop();
-    void AskCapabilities();
+    // CAPA now. Final: asked where the session's capabilities count (not before STLS), so that
+    // its answer is kept for the next session.
+    void AskCapabilities(bool Final);
+    // Takes a CAPA reply as this connection's capabilities.
+    void TakeCapabilities(bool Ok, const std::string& Reply, bool Final);
+    // After the greeting (or the STLS handshake): CAPA now, or, when the last session with this
+    // server listed PIPELINING, with the log-in.
+    void AskOrDeferCapabilities();
+    // The kept capabilities belong to this server and list Name.
+    bool KeptCapability(const std::string& Name) const;
+    std::string ServerKey() const;
     // CAPA, then STLS and the handshake. False (LastReply saying why) when TLS cannot be had.
     bool StartTls();
     void FailTls(const std::string& Why);
@@ -153,6 +209,10 @@ private:
     std::string FListingFailure;
     std::string FLastTopText;
     std::vector<std::string> FCapabilities;
+    std::vector<std::string> FKeptCapabilities;
+    std::string FKeptFor;       // the server the kept capabilities came from
+    bool FCapaDeferred = false; // CAPA goes out with the log-in
+    bool FQuitSent = false;     // QUIT written, its reply not yet read
     TUniqueIds FUniqueIds;
     std::int32_t FLoginDelay = -1;
     bool FTlsFailed = false;

@@ -1,21 +1,28 @@
 // TLS for real mailboxes: POP3S and STLS against a private Dovecot with a throw-away CA, the
 // STLS rules against the scripted server (no STLS, no log-in; nothing said before the handshake
-// is read after it), and a trusted certificate whether or not its server also sends its issuer.
+// is read after it, also by a re-check that counts on the last session's capabilities), a
+// trusted certificate whether or not its server also sends its issuer, and the same mail read
+// with and without the fast paths, a re-check resuming the last check's TLS session.
 #include "mail/pop3_client.h"
 #include "mail/tls_policy.h"
+#include "tests/support/delay_proxy.h"
 #include "tests/support/dovecot_server.h"
 #include "tests/support/scripted_pop3_server.h"
 #include "tests/support/test_ca.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 using namespace quillet;
+using quillet::test::TDelayProxy;
 using quillet::test::TDovecotServer;
 using quillet::test::TScriptedPop3Server;
 using quillet::test::TServerCertificate;
 using quillet::test::TTestCa;
 using Lines = std::vector<std::string>;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -85,6 +92,45 @@ TEST(Pop3Tls, LineAfterTheStlsReplyIsNeverReadAfterTheHandshake) {
         ADD_FAILURE() << e;
 }
 
+// A re-check of an STLS account writes CAPA with USER and PASS, but only after the handshake:
+// what was said before TLS is never taken for the session's capabilities, and the TLS session of
+// the last check is offered again.
+TEST(Pop3Tls, ARecheckAsksTheCapabilitiesAgainAfterStls) {
+    ASSERT_TRUE(Ca().Ok()) << "openssl could not make the test CA";
+    const TServerCertificate cert = Ca().Issue("scripted");
+    const std::string before = "+OK\r\nSTLS\r\nPIPELINING\r\n.\r\n";
+    const std::string after = "+OK\r\nPIPELINING\r\nUIDL\r\nUSER\r\n.\r\n";
+    const std::string logIn = "+OK\r\n+OK\r\n+OK\r\n1 10\r\n.\r\n+OK\r\n1 a\r\n.\r\n";
+    TScriptedPop3Server server;
+    server.Send("+OK\r\n").Expect("CAPA").Send(before).Expect("STLS").Send("+OK\r\n").StartTls(
+        cert.Certificate, cert.Key);
+    server.Expect("CAPA").Send(after).Expect("USER bob").Expect("PASS secret").Expect("LIST").Expect("UIDL");
+    server.Send(logIn).Expect("QUIT").Send("+OK\r\n").NextConnection();
+    server.Send("+OK\r\n").Expect("CAPA").Send(before).Expect("STLS").Send("+OK\r\n").StartTls(
+        cert.Certificate, cert.Key);
+    server.Expect("CAPA").Expect("USER bob").Expect("PASS secret").Expect("LIST").Expect("UIDL");
+    server.Send(after + logIn).Expect("QUIT").Send("+OK\r\n");
+    ASSERT_TRUE(server.Listen());
+    TPop3Client pop;
+    Prepare(pop, server.Port(), TSecurity::StartTls, true);
+    pop.UseFastChecks = true;
+    for (int check = 1; check <= 2; ++check) {
+        ASSERT_TRUE(pop.Connect() && pop.Login()) << check << ": " << pop.LastReply();
+        EXPECT_EQ(pop.Capabilities(), (Lines{"PIPELINING", "UIDL", "USER"})) << check;
+        EXPECT_EQ(pop.UniqueIdOf(1), "a") << check;
+        EXPECT_EQ(pop.Conversation()->TlsSessionOffered(), check == 2);
+        EXPECT_TRUE(pop.Quit()) << check;
+    }
+    const Lines logInWrite = {"USER bob", "PASS secret", "LIST", "UIDL"};
+    const Lines capaAndLogIn = {"CAPA", "USER bob", "PASS secret", "LIST", "UIDL"};
+    EXPECT_EQ(
+        server.Arrivals(),
+        (std::vector<Lines>{
+            {"CAPA"}, {"STLS"}, {"CAPA"}, logInWrite, {"QUIT"}, {"CAPA"}, {"STLS"}, capaAndLogIn, {"QUIT"}}));
+    for (const auto& e : server.Errors())
+        ADD_FAILURE() << e;
+}
+
 // "Trust this certificate" for a server with a self-made CA that the computer does not trust:
 // the server sends its certificate alone or followed by the CA, and the account trusts that
 // exact certificate, nothing, or the CA.
@@ -142,6 +188,18 @@ TEST(TlsPolicy, TrustedCertificateForgivesChainProblemsButNotWithdrawal) {
         EXPECT_EQ(TrustedCertificateForgives(errors, peer, leaf.Fingerprint), forgives) << row;
 }
 
+constexpr int kFastMessages = 30;
+
+// Messages of 1 to 59 body lines, some starting with a dot, some longer than the TOP's 20 lines.
+std::string FastMessage(int I) {
+    std::string text = "From: Sender " + std::to_string(I) + " <s" + std::to_string(I) +
+                       "@example.com>\nSubject: Fast " + std::to_string(I) + "\nMessage-ID: <" +
+                       std::to_string(I) + "@fast.test>\n\n";
+    for (int n = 1; n <= (I * 13) % 59 + 1; ++n)
+        text += (n % 7 == 3 ? ".dotted line " : "line ") + std::to_string(n) + "\n";
+    return text;
+}
+
 class DovecotTls : public ::testing::Test {
 protected:
     static inline std::unique_ptr<TDovecotServer> Server;
@@ -155,7 +213,11 @@ protected:
         Server = std::make_unique<TDovecotServer>();
         Server->AddUser("bob", "secret");
         Server->Deliver("bob", "From: a@example.org\nSubject: over TLS\nMessage-ID: <1@x>\n\nBody\n");
+        Server->AddUser("fast", "pw-fast");
+        for (int i = 1; i <= kFastMessages; ++i)
+            Server->Deliver("fast", FastMessage(i));
         Server->EnableTls(First.CertPath, First.KeyPath);
+        Server->ShareLoginProcess(); // so that a TLS session can be resumed
         if (!Server->Start(StartError) && StartError.empty())
             StartError = "dovecot did not start";
     }
@@ -211,6 +273,90 @@ TEST_F(DovecotTls, ImplicitTlsAndStlsWithTheCaTrustedOrTheCertificatePinned) {
     EXPECT_FALSE(changed.Connect());
     EXPECT_TRUE(changed.TlsFailed());
     EXPECT_EQ(changed.TlsCertificateFingerprint(), second.Fingerprint);
+}
+
+// The same mailbox read with and without the fast paths, over plain POP3, STLS and implicit
+// TLS, in a first check and a re-check: the same messages, sizes and texts every time. A fast
+// re-check writes CAPA with its log-in (one turn fewer than its first check), and a re-check
+// over TLS resumes the last check's TLS session: the server sends no certificate.
+TEST_F(DovecotTls, FastAndPlainChecksReadTheSameMailOverPlainStlsAndImplicitTls) {
+    TDelayProxy plainProxy(Server->Port(), 0ms), tlsProxy(Server->TlsPort(), 0ms);
+    ASSERT_TRUE(plainProxy.Listen() && tlsProxy.Listen());
+    struct TSession {
+        std::int32_t Count = -1;
+        TMessageSize Sizes;
+        std::vector<std::string> Texts;
+        std::size_t UniqueIds = 0;
+        bool SessionOffered = false;
+        int Turns = 0;
+        std::int64_t Bytes = 0; // from the server
+    };
+    const auto check = [](TPop3Client& Pop, const TDelayProxy& Proxy) {
+        TSession session;
+        const int turns = Proxy.ClientTurns();
+        const std::int64_t bytes = Proxy.BytesToClient();
+        if (!Pop.Connect() || !Pop.Login()) {
+            ADD_FAILURE() << Pop.LastReply();
+            return session;
+        }
+        session.Count = Pop.MessageCount();
+        session.Sizes = Pop.MessageSizes();
+        session.UniqueIds = Pop.UniqueIds().size();
+        session.SessionOffered = Pop.Conversation()->TlsSessionOffered();
+        Pop.FetchTopRange(1, Pop.MessageCount(), 20, [&](std::int32_t, bool Ok, const std::string& Text) {
+            session.Texts.push_back(Ok ? Text : "(refused)");
+            return true;
+        });
+        EXPECT_TRUE(Pop.Quit()) << Pop.LastReply();
+        session.Turns = Proxy.ClientTurns() - turns;
+        session.Bytes = Proxy.BytesToClient() - bytes;
+        return session;
+    };
+    const auto certificateSize = static_cast<std::int64_t>(First.Certificate.toDer().size());
+    // The client's turns (the round trips it waited for) of a fast first check, a fast re-check
+    // and a first check one command at a time, less one per message. Fast: CAPA, the log-in with
+    // the listing, the TOP run, QUIT; one at a time: USER, PASS, LIST, a TOP per message, QUIT.
+    // Implicit TLS adds the two turns of the handshake; STLS adds CAPA and STLS before it, and
+    // the handshake's second turn carries the first command after it (no greeting to wait for).
+    const struct {
+        TSecurity Security;
+        int FastFirst, FastRecheck, SerialLessMessages;
+    } rows[] = {{TSecurity::None, 4, 3, 4}, {TSecurity::Tls, 6, 5, 6}, {TSecurity::StartTls, 7, 6, 8}};
+    for (const auto& [security, fastFirst, fastRecheck, serialLessMessages] : rows) {
+        SCOPED_TRACE(static_cast<int>(security));
+        TDelayProxy& proxy = security == TSecurity::Tls ? tlsProxy : plainProxy;
+        std::map<bool, std::vector<TSession>> checks; // fast or not: the first check and the re-check
+        for (const bool fast : {false, true}) {
+            TPop3Client pop;
+            Prepare(pop, proxy.Port(), security, true);
+            pop.UserName = "fast";
+            pop.Password = "pw-fast";
+            pop.UseFastChecks = fast;
+            checks[fast].push_back(check(pop, proxy));
+            checks[fast].push_back(check(pop, proxy));
+        }
+        const TSession& reference = checks[false][0];
+        ASSERT_EQ(reference.Count, kFastMessages);
+        ASSERT_EQ(reference.Texts.size(), static_cast<std::size_t>(kFastMessages));
+        const Lines third = ServerTextLines(reference.Texts[2]);
+        EXPECT_EQ(third.back(), "line 20") << "cut at 20 body lines";
+        EXPECT_NE(std::ranges::find(third, ".dotted line 3"), third.end()) << "un-stuffed";
+        for (const bool fast : {false, true}) {
+            for (const TSession& session : checks[fast]) {
+                EXPECT_EQ(session.Sizes, reference.Sizes) << fast;
+                EXPECT_EQ(session.Texts, reference.Texts) << fast;
+                EXPECT_EQ(session.UniqueIds, fast ? static_cast<std::size_t>(kFastMessages) : 0u);
+            }
+            if (security != TSecurity::None) {
+                EXPECT_TRUE(checks[fast][1].SessionOffered) << fast;
+                EXPECT_LE(checks[fast][1].Bytes + certificateSize, checks[fast][0].Bytes)
+                    << fast << ": the re-check's handshake resumed the session";
+            }
+        }
+        EXPECT_EQ(checks[true][0].Turns, fastFirst);
+        EXPECT_EQ(checks[true][1].Turns, fastRecheck) << "CAPA goes out with the log-in";
+        EXPECT_EQ(checks[false][0].Turns, serialLessMessages + kFastMessages);
+    }
 }
 
 } // namespace
