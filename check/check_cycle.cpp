@@ -500,7 +500,7 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
         const int j = FMails.FindMail(targets[N]);
         return j >= 0 && FMails[j].MarkedForDelete;
     };
-    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
+    pop.DeleteMessagesThenQuit(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
         LogSystem("DELE " + std::to_string(N));
         LogSystem(Reply);
         if (Ok) {
