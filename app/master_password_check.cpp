@@ -25,8 +25,8 @@ void SetMasterPassword(std::string& MasterPassword, TPasswordAsker& Asker, QWidg
     }
     if (mayChange) {
         const std::optional<std::string> entry = Asker.AskPassword(
-            "Enter a password securing access to your all defined e-mail accounts, leave the "
-            "field empty to use the program without a password:");
+            "Enter a password that secures access to all your e-mail accounts, or leave the field "
+            "empty to use the program without a password:");
         if (entry && entry->empty()) {
             MasterPassword.clear();
         } else if (entry) {

@@ -1,8 +1,10 @@
 #include "dialogs/one_account.h"
 
 #include "dialogs/dialog_positions.h"
+#include "dialogs/message_box.h"
 #include "model/account.h"
 #include "ui_one_account.h"
+#include "util/strings.h"
 #include "util/text_convert.h"
 
 #include <QComboBox>
@@ -16,6 +18,15 @@ TAccountFields FieldsOf(const TAccount& Account) {
             Account.Password,       Account.Port(),      Account.Active,
             Account.Security,       Account.TrustedCert, Account.RefusedCertFingerprint,
             Account.RefusedCertText};
+}
+
+std::string MissingAccountField(const TAccountFields& Fields) {
+    const std::pair<const std::string*, const char*> required[] = {
+        {&Fields.Label, "Short description"}, {&Fields.Host, "Host"}, {&Fields.UserName, "User name"}};
+    for (const auto& [value, name] : required)
+        if (TrimSpace(*value).empty())
+            return name;
+    return {};
 }
 
 int PortForSecurity(TSecurity From, TSecurity To, int Port) {
@@ -46,16 +57,17 @@ TfrmOneAccount::TfrmOneAccount(TDialogPositions* Positions, QWidget* Parent)
     FUi->fldPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     // The port field is the edit part of its spin box, which holds every port from 1 to 65535.
     FUi->spnPort->findChild<QLineEdit*>()->setObjectName(QStringLiteral("fldPort"));
-    // The examples under the fields are in maroon; on a dark desktop a lighter red stays readable.
+    // The examples beside the fields are hints, in the desktop's hint colour; only the warning
+    // about a readable password stands out, in a red that stays readable on a dark desktop too.
+    for (QLabel* hint : {FUi->lblAccLabelHint, FUi->lblUserNameHint, FUi->lblHostHint, FUi->lblPortHint,
+                         FUi->lblSecurityHint})
+        hint->setForegroundRole(QPalette::PlaceholderText);
+    FUi->lblPasswordHint->hide(); // no example password: it would only invite a weak one
     const bool dark = palette().color(QPalette::Window).lightness() < 128;
-    const QString hintStyle = dark ? QStringLiteral("color: #e08080;") : QStringLiteral("color: #800000;");
-    for (QLabel* hint : {FUi->lblAccLabelHint, FUi->lblUserNameHint, FUi->lblHostHint, FUi->lblPasswordHint,
-                         FUi->lblPortHint})
-        hint->setStyleSheet(hintStyle);
+    FUi->lblSecurityWarning->setStyleSheet(dark ? QStringLiteral("color: #e08080;")
+                                                : QStringLiteral("color: #800000;"));
     connect(FUi->btnAccept, &QPushButton::clicked, this, &TfrmOneAccount::btnAcceptClick);
     connect(FUi->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    FUi->lblSecurityHint->setStyleSheet(hintStyle);
-    FUi->lblSecurityWarning->setStyleSheet(hintStyle);
     connect(FUi->cmbSecurity, &QComboBox::currentIndexChanged, this, &TfrmOneAccount::SecurityChanged);
     connect(FUi->btnTrustCert, &QPushButton::clicked, this, &TfrmOneAccount::btnTrustCertClick);
     if (FPositions != nullptr)
@@ -103,13 +115,26 @@ void TfrmOneAccount::hideEvent(QHideEvent* Event) {
 
 void TfrmOneAccount::btnAcceptClick() {
     FUi->spnPort->interpretText();
-    Buffer.Label = FromQString(FUi->fldAccLabel->text());
-    Buffer.UserName = FromQString(FUi->fldUserName->text());
-    Buffer.Host = FromQString(FUi->fldHost->text());
-    Buffer.Password = FromQString(FUi->fldPassword->text());
-    Buffer.Port = FUi->spnPort->value();
-    Buffer.Active = FUi->chkActive->isChecked();
-    Buffer.Security = SecurityFromNumber(FUi->cmbSecurity->currentIndex());
+    TAccountFields typed = Buffer;
+    typed.Label = FromQString(FUi->fldAccLabel->text());
+    typed.UserName = FromQString(FUi->fldUserName->text());
+    typed.Host = FromQString(FUi->fldHost->text());
+    typed.Password = FromQString(FUi->fldPassword->text());
+    typed.Port = FUi->spnPort->value();
+    typed.Active = FUi->chkActive->isChecked();
+    typed.Security = SecurityFromNumber(FUi->cmbSecurity->currentIndex());
+    // An account without a description, host or user name cannot be checked: the form stays
+    // open on the missing field.
+    if (const std::string missing = MissingAccountField(typed); !missing.empty()) {
+        ShowMessage(this, windowTitle(), QStringLiteral("Please fill in \"%1\".").arg(ToQString(missing)),
+                    TMessageIcon::Warning);
+        QLineEdit* field = missing == "Host"        ? FUi->fldHost
+                           : missing == "User name" ? FUi->fldUserName
+                                                    : FUi->fldAccLabel;
+        field->setFocus();
+        return;
+    }
+    Buffer = typed;
     Accepted = true;
     accept();
 }

@@ -39,6 +39,10 @@ struct TAccountFields {
 // port 110 to 995, and leaving SSL/TLS moves 995 back to 110; any other port stays.
 int PortForSecurity(TSecurity From, TSecurity To, int Port);
 
+// The first field an account cannot do without that is empty (blanks count as empty), as the
+// editor names it: "Short description", "Host" or "User name"; empty when none is missing.
+std::string MissingAccountField(const TAccountFields& Fields);
+
 TAccountFields FieldsOf(const TAccount& Account);
 // Writes the fields into the account; the port goes through SetPort, which keeps it in 1..65535.
 void CopyFields(const TAccountFields& Fields, TAccount& Account);

@@ -76,6 +76,11 @@ TfrmOptions::TfrmOptions(TDialogPositions* Positions, QWidget* Parent)
     FUi->spnMaxLines->setAccessibleName(QStringLiteral("Lines retrieved of each mail"));
     for (QPushButton* swatch : {FUi->pnlCloGrid, FUi->pnlCloPanels})
         swatch->setIconSize(SwatchSize);
+#ifndef Q_OS_WIN
+    FUi->chkAutostart->setText(QStringLiteral("Start Quillet when I lo&g in?"));
+#endif
+    // A page with nothing to set is not shown.
+    FUi->pgcOptions->removeTab(FUi->pgcOptions->indexOf(FUi->tabConfirmations));
 
     ChooseColor = [this](const QColor& Initial) { return RunColorDialog(this, Initial); };
     ChooseWaveFile = [this](const QString& Folder) {
@@ -111,6 +116,7 @@ void TfrmOptions::Load(const TOptionsValues& Values) {
     FPanelsColor = Values.PanelsColor;
     ShowSwatches();
     FUi->chkSoundOn->setChecked(Values.SoundOn);
+    FShownSlot = 0; // the controls show nothing that belongs to the new values yet
     FWorking = Values.Sounds;
     FUi->lisSounds->clear();
     for (const char* text : EventTexts)
@@ -148,6 +154,7 @@ void TfrmOptions::hideEvent(QHideEvent* Event) {
 }
 
 void TfrmOptions::btnApplyClick() {
+    KeepShownEdits();
     // A number half typed counts as it reads now.
     FUi->spnAutoCheckTime->interpretText();
     FUi->spnMaxLines->interpretText();
@@ -195,8 +202,9 @@ int TfrmOptions::SelectedSlot() const {
     return selected.isEmpty() ? SoundSlotOfRow(-1) : SoundSlotOfRow(FUi->lisSounds->row(selected.first()));
 }
 
-// Shows the working copy of the selected event; edits that were not saved are overwritten.
+// Shows the working copy of the selected event; the edits of the event shown before stay with it.
 void TfrmOptions::lisSoundsClick() {
+    KeepShownEdits();
     const int slot = SelectedSlot();
     if (slot == 0)
         return;
@@ -205,6 +213,16 @@ void TfrmOptions::lisSoundsClick() {
     FUi->rdiSoundBuiltIn->setChecked(sound.BuiltIn);
     FUi->rdiSoundWaveFile->setChecked(!sound.BuiltIn);
     FUi->fldSoundWavePath->setText(ToQString(sound.WavePath));
+    FShownSlot = slot;
+}
+
+void TfrmOptions::KeepShownEdits() {
+    if (FShownSlot == 0)
+        return;
+    TSoundSetting& sound = FWorking.at(static_cast<std::size_t>(FShownSlot));
+    sound.IsActive = FUi->chkOneSoundActive->isChecked();
+    sound.BuiltIn = FUi->rdiSoundBuiltIn->isChecked();
+    sound.WavePath = FromQString(FUi->fldSoundWavePath->text());
 }
 
 void TfrmOptions::lisSoundsDblClick() {
@@ -220,17 +238,10 @@ void TfrmOptions::btnSoundTestClick() {
 }
 
 void TfrmOptions::btnSoundSaveClick() {
-    const int slot = SelectedSlot();
-    if (slot == 0)
-        return;
-    TSoundSetting& sound = FWorking.at(static_cast<std::size_t>(slot));
-    sound.IsActive = FUi->chkOneSoundActive->isChecked();
-    sound.BuiltIn = FUi->rdiSoundBuiltIn->isChecked();
-    sound.WavePath = FromQString(FUi->fldSoundWavePath->text());
+    KeepShownEdits();
 }
 
-// The chosen file goes into the field, and the file choice is ticked, so that Test plays it;
-// only Save takes them into the working copy.
+// The chosen file goes into the field, and the file choice is ticked, so that Test plays it.
 void TfrmOptions::btnSoundWavePathClick() {
     if (!ChooseWaveFile)
         return;

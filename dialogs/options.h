@@ -115,6 +115,10 @@ private:
     QColor FGridColor;
     QColor FPanelsColor;
     std::array<TSoundSetting, OptionsSoundSlots> FWorking;
+    // The event whose sound the controls show (0: none yet); its edits stay with it.
+    int FShownSlot = 0;
+    // Takes the controls' sound into the working copy of the event they show.
+    void KeepShownEdits();
 };
 
 } // namespace quillet

@@ -23,7 +23,7 @@ private:
 
 const std::string Existing = "Enter your existing password";
 const std::string NewOne =
-    "Enter a password securing access to your all defined e-mail accounts, leave the field "
+    "Enter a password that secures access to all your e-mail accounts, or leave the field "
     "empty to use the program without a password:";
 const std::string Retype = "Retype your new password:";
 const QString Protected = "Your accounts ARE password-protected.";

@@ -24,6 +24,7 @@ void AddAccount(TAccounts& Accounts, const std::string& Label, const std::string
                 int Port = 110) {
     auto account = std::make_unique<TAccount>();
     account->Label = Label;
+    account->UserName = "me";
     account->Host = Host;
     account->SetPort(Port);
     Accounts.Add(std::move(account));
@@ -67,6 +68,15 @@ void ClickToEditor(QWidget* Accounts, const char* Button, const std::function<bo
     Child<QPushButton>(Accounts, Button)->click();
 }
 
+// A form that may be accepted: description, host and user name filled in.
+TAccountFields Filled() {
+    TAccountFields fields;
+    fields.Label = "Main";
+    fields.Host = "pop.example.org";
+    fields.UserName = "me";
+    return fields;
+}
+
 } // namespace
 
 TEST(AccountsRules, RefillSelection) {
@@ -104,6 +114,8 @@ TEST(SetupAccounts, OpensWithNothingSelectedAndAddAppends) {
             EXPECT_EQ(Child<QComboBox>(E, "cmbSecurity")->currentText(), "SSL/TLS");
             EXPECT_TRUE(Child<QCheckBox>(E, "chkActive")->isChecked());
             QTest::keyClicks(Child<QLineEdit>(E, "fldAccLabel"), "  Spare ");
+            QTest::keyClicks(Child<QLineEdit>(E, "fldUserName"), " u ");
+            QTest::keyClicks(Child<QLineEdit>(E, "fldHost"), "pop.example.org");
             QTest::keyClicks(Child<QLineEdit>(E, "fldPassword"), " p w ");
             return true;
         });
@@ -112,8 +124,8 @@ TEST(SetupAccounts, OpensWithNothingSelectedAndAddAppends) {
         EXPECT_FALSE(CanEdit(D));
     });
     ASSERT_EQ(accounts.Count(), 3);
-    EXPECT_EQ(FieldsOf(accounts[2]),
-              (TAccountFields{"  Spare ", "", "", " p w ", 995, true, TSecurity::Tls, "", "", ""}));
+    EXPECT_EQ(FieldsOf(accounts[2]), (TAccountFields{"  Spare ", " u ", "pop.example.org", " p w ", 995, true,
+                                                     TSecurity::Tls, "", "", ""}));
 }
 
 TEST(OneAccount, SecurityMovesTheUsualPortAndTrustsTheRefusedCertificate) {
@@ -126,7 +138,7 @@ TEST(OneAccount, SecurityMovesTheUsualPortAndTrustsTheRefusedCertificate) {
         EXPECT_EQ(PortForSecurity(from, to, port), expected);
 
     TfrmOneAccount editor(nullptr);
-    TAccountFields fields;
+    TAccountFields fields = Filled();
     fields.Security = TSecurity::None;
     fields.Port = 110;
     fields.RefusedCertFingerprint = "AA:BB";
@@ -232,12 +244,34 @@ TEST(OneAccount, TakesEveryPort) {
             QTest::keyClicks(field, text);
             Child<QPushButton>(E, "btnAccept")->click();
         });
-        ASSERT_TRUE(editor.Edit(TAccountFields{}));
+        ASSERT_TRUE(editor.Edit(Filled()));
         EXPECT_EQ(editor.Buffer.Port, port);
     }
     // A showing after an accepted one counts as cancelled unless Accept is pressed again.
     OnNextModal([](QWidget* E) { QTest::keyClick(E, Qt::Key_Escape); });
-    EXPECT_FALSE(editor.Edit(TAccountFields{}));
+    EXPECT_FALSE(editor.Edit(Filled()));
+}
+
+// Accept on a form without a description, host or user name keeps it open and names the field.
+TEST(OneAccount, NoAccountWithoutDescriptionHostOrUser) {
+    const std::pair<const char*, const char*> blanks[] = {
+        {"fldAccLabel", "Short description"}, {"fldHost", "Host"}, {"fldUserName", "User name"}};
+    for (const auto& [field, name] : blanks) {
+        TfrmOneAccount editor(nullptr);
+        TMessageBoxScript boxes;
+        OnNextModal([field](QWidget* E) {
+            Child<QLineEdit>(E, field)->setText("  ");
+            Child<QPushButton>(E, "btnAccept")->click();
+            EXPECT_TRUE(E->isVisible()) << "the form stays open";
+            EXPECT_EQ(E->focusWidget(), Child<QLineEdit>(E, field)) << "on the missing field";
+            Child<QPushButton>(E, "btnCancel")->click();
+        });
+        EXPECT_FALSE(editor.Edit(Filled()));
+        ASSERT_EQ(boxes.Shown().size(), 1u) << field;
+        EXPECT_EQ(boxes.Shown()[0].Text,
+                  QStringLiteral("Please fill in \"%1\".").arg(QString::fromLatin1(name)));
+    }
+    EXPECT_EQ(MissingAccountField(Filled()), "");
 }
 
 } // namespace quillet::test

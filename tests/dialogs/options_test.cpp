@@ -1,5 +1,5 @@
 // The options dialog: what Apply, Ok and Cancel hand on, the working copies of the sounds and
-// their Save and Test, the colour swatches and the .wav chooser.
+// their edits kept per event and Test, the colour swatches and the .wav chooser.
 #include "dialogs/message_box.h"
 #include "dialogs/options.h"
 #include "tests/dialogs/dialog_test_steps.h"
@@ -106,7 +106,9 @@ TEST(Options, CancelAfterApplyKeepsWhatApplyDid) {
     EXPECT_EQ(applied[1].MaxLines, 30);
 }
 
-TEST(Options, SoundEditsCountOnlyOnceSaved) {
+// An edited event keeps its edits when another one is selected, saved or not: nothing typed is
+// dropped silently.
+TEST(Options, SoundEditsStayWithTheirEvent) {
     for (const bool save : {false, true}) {
         TfrmOptions dialog(nullptr);
         dialog.Load(SampleValues());
@@ -120,11 +122,10 @@ TEST(Options, SoundEditsCountOnlyOnceSaved) {
         EXPECT_FALSE(sound.Active->isChecked());
         EXPECT_EQ(sound.Path->text(), "/home/user/sounds/none.wav");
         sound.List->setCurrentRow(0);
-        EXPECT_EQ(sound.Active->isChecked(), !save) << save;
-        EXPECT_EQ(sound.BuiltIn->isChecked(), !save) << save;
-        const TSoundSetting expected =
-            save ? TSoundSetting{false, "SND_NEWMAIL", false, "/tmp/new mail.wav"} : SampleValues().Sounds[2];
-        EXPECT_EQ(dialog.Store().Sounds[2], expected) << save;
+        EXPECT_FALSE(sound.Active->isChecked()) << save;
+        EXPECT_FALSE(sound.BuiltIn->isChecked()) << save;
+        EXPECT_EQ(dialog.Store().Sounds[2], (TSoundSetting{false, "SND_NEWMAIL", false, "/tmp/new mail.wav"}))
+            << save;
     }
 }
 
@@ -154,12 +155,14 @@ TEST(Options, TestPlaysWhatTheControlsShowAndChosenFilesNeedNoSave) {
     EXPECT_EQ(played, expected);
     EXPECT_EQ(dialog.Store().Sounds[3], SampleValues().Sounds[3]);
 
-    // With no event selected the sound buttons do nothing.
+    // With no event selected Test plays nothing; the edits stay with the event they were made for.
     sound.List->clearSelection();
     sound.Test->click();
     sound.Save->click();
     EXPECT_EQ(played.size(), 3U);
-    EXPECT_EQ(dialog.Store().Sounds, SampleValues().Sounds);
+    std::array<TSoundSetting, OptionsSoundSlots> kept = SampleValues().Sounds;
+    kept[3] = {false, "SND_NOMAIL", true, "/tmp/chosen.wav"};
+    EXPECT_EQ(dialog.Store().Sounds, kept);
 }
 
 TEST(Options, ColourSwatches) {
