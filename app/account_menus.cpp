@@ -1,11 +1,13 @@
 #include "app/account_menus.h"
 
 #include "app/pictures.h"
+#include "check/account_health.h"
 #include "model/account.h"
 #include "util/strings.h"
 #include "util/text_convert.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QToolBar>
@@ -28,6 +30,8 @@ TAccountMenus::TAccountMenus(TAccounts& Accounts, QToolBar* Toolbar, QMenu* Chec
     : QObject(Parent), FAccounts(Accounts), FToolbar(Toolbar), FCheckMenu(CheckMenu),
       FTrayCheckOneMenu(TrayCheckOneMenu), FAutoCheckMenu(AutoCheckMenu), FCheckOne(std::move(CheckOne)) {
     connect(FCheckMenu, &QMenu::aboutToShow, this, &TAccountMenus::BuildCheckMenu);
+    for (QMenu* menu : {FCheckMenu, FTrayCheckOneMenu})
+        menu->setToolTipsVisible(true);
     connect(FTrayCheckOneMenu, &QMenu::aboutToShow, this, &TAccountMenus::BuildTrayCheckOneMenu);
     connect(FAutoCheckMenu, &QMenu::aboutToShow, this, &TAccountMenus::BuildAutoCheckMenu);
 }
@@ -57,7 +61,11 @@ void TAccountMenus::UpdateAccountButton(int Position) {
     if (Position >= actions.size())
         return;
     const TAccount& account = FAccounts[Position];
-    actions[Position]->setIcon(ButtonPicture(AccountButtonPicture(account.Checking, account.Active)));
+    QAction* action = actions[Position];
+    const QIcon picture = ButtonPicture(AccountButtonPicture(account.Checking, account.Active));
+    // An account whose checks keep failing carries a warning badge, and its tooltip says why.
+    action->setIcon(ShowsHealthBadge(account) && !account.Checking ? WithWarningBadge(picture) : picture);
+    action->setToolTip(ToQString(HealthTooltip(account, QDateTime::currentMSecsSinceEpoch())));
 }
 
 void TAccountMenus::UpdateAccountButtonByLabel(const std::string& Label) {
@@ -73,6 +81,8 @@ void TAccountMenus::AddCheckItems(QMenu* Menu) {
     for (int i = 0; i < FAccounts.Count(); ++i) {
         QAction* item = Menu->addAction(ButtonPicture(bpTelephone), ToQString(FAccounts[i].Label));
         item->setData(i);
+        // How the account's checks go, where the menu shows tooltips.
+        item->setToolTip(ToQString(HealthTooltip(FAccounts[i], QDateTime::currentMSecsSinceEpoch())));
         // The check runs once the menu has closed and the click has returned.
         connect(item, &QAction::triggered, this, [this, i] { FCheckOne(i); });
     }
@@ -81,8 +91,6 @@ void TAccountMenus::AddCheckItems(QMenu* Menu) {
 void TAccountMenus::BuildCheckMenu() {
     FCheckMenu->clear();
     AddCheckItems(FCheckMenu);
-    FCheckMenu->addSeparator();
-    FCheckMenu->addAction(QStringLiteral("&Cancel"));
 }
 
 void TAccountMenus::BuildTrayCheckOneMenu() {
@@ -105,8 +113,6 @@ void TAccountMenus::BuildAutoCheckMenu() {
             &QAction::triggered, this, [this] { SetAllActive(true); });
     connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountInactive), QStringLiteral("All inactive")),
             &QAction::triggered, this, [this] { SetAllActive(false); });
-    FAutoCheckMenu->addSeparator();
-    FAutoCheckMenu->addAction(QStringLiteral("&Cancel"));
 }
 
 void TAccountMenus::ToggleActive(int Position) {

@@ -1,6 +1,9 @@
 #include "app/pictures.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 
 #ifdef QUILLET_HAVE_ICONS
 static void InitIconResources() {
@@ -50,6 +53,36 @@ QIcon TrayPicture(bool NewMail) {
     const QIcon icon =
         Picture(NewMail ? QStringLiteral(":/icons/tray/new.svg") : QStringLiteral(":/icons/tray/normal.svg"));
     return icon.isNull() ? AppIcon() : icon;
+}
+
+QIcon WithWarningBadge(const QIcon& Picture) {
+    // A small amber triangle with an exclamation mark in the lower right corner, drawn at every
+    // size the toolbar may ask for, so that it stays sharp at any scale.
+    QIcon badged;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QPixmap pixmap = Picture.pixmap(QSize(size, size));
+        if (pixmap.isNull())
+            pixmap = QPixmap(size, size);
+        pixmap.setDevicePixelRatio(1.0);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal side = size * 0.6;
+        const QPointF corner(size - side, size - side);
+        QPainterPath triangle;
+        triangle.moveTo(corner + QPointF(side / 2, 0));
+        triangle.lineTo(corner + QPointF(side, side));
+        triangle.lineTo(corner + QPointF(0, side));
+        triangle.closeSubpath();
+        painter.setPen(QPen(QColor(0x5a, 0x3a, 0x00), qMax(1.0, size / 16.0)));
+        painter.setBrush(QColor(0xf5, 0xa6, 0x23));
+        painter.drawPath(triangle);
+        painter.setPen(QPen(Qt::black, qMax(1.0, size / 12.0), Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(corner + QPointF(side / 2, side * 0.35), corner + QPointF(side / 2, side * 0.68));
+        painter.drawPoint(corner + QPointF(side / 2, side * 0.84));
+        painter.end();
+        badged.addPixmap(pixmap);
+    }
+    return badged;
 }
 
 } // namespace quillet

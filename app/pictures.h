@@ -38,6 +38,8 @@ enum TListPicture : int {
 QIcon ListPicture(int Index);
 
 QIcon AppIcon();
+// Picture with a warning badge in its corner: an account whose checks keep failing.
+QIcon WithWarningBadge(const QIcon& Picture);
 // The tray icon; NewMail shows that new mail is waiting.
 QIcon TrayPicture(bool NewMail);
 

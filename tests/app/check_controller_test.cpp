@@ -12,6 +12,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/scripted_pop3_server.h"
 
+#include <QDateTime>
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
@@ -69,9 +70,9 @@ TEST(CheckController, AccountMenusFollowTheAccounts) {
     auto* controller = new TCheckController(*window, bench.Accounts, bench.Mails);
     TAccountMenus& menus = controller->AccountMenus();
     menus.BuildCheckMenu();
-    EXPECT_EQ(window->AccountsCheckMenu()->actions().size(), 2); // separator and "&Cancel"
+    EXPECT_EQ(window->AccountsCheckMenu()->actions().size(), 0); // no "Cancel": Escape closes a menu
     menus.BuildAutoCheckMenu();
-    EXPECT_EQ(window->AccountsAutoCheckMenu()->actions().size(), 5);
+    EXPECT_EQ(window->AccountsAutoCheckMenu()->actions().size(), 3);
 
     AddAccount(bench.Accounts, "Work", "u", "h", "p", 110, false);
     menus.BuildAccountsToolbar();
@@ -84,6 +85,15 @@ TEST(CheckController, AccountMenusFollowTheAccounts) {
     EXPECT_EQ(window->AccountsAutoCheckMenu()->actions()[0]->text(), "Work is active");
     menus.BuildTrayCheckOneMenu();
     EXPECT_EQ(window->CheckOneMenu()->actions().size(), 1);
+
+    // An account whose checks keep failing says so on its button.
+    TAccount& work = bench.Accounts[0];
+    work.LastFailure = "Failed on connect";
+    work.LastFailureMs = QDateTime::currentMSecsSinceEpoch();
+    work.FailuresInRow = 2;
+    menus.UpdateAccountButton(0);
+    const QString tip = window->AccountsToolbar()->actions()[0]->toolTip();
+    EXPECT_TRUE(tip.startsWith("Work") && tip.contains("Failed on connect")) << tip.toStdString();
 }
 
 TEST(CheckController, PictureAndCaptionRules) {
