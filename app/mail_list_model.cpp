@@ -47,21 +47,31 @@ QVariant TMailListModel::data(const QModelIndex& Index, int Role) const {
     const int col = Index.column();
     switch (Role) {
     case Qt::DisplayRole:
-        return ToQString(col == colStt ? row.Caption : row.Cell(col));
+        // The Stt cell shows only the picture: the "*" of a new mail would be cut to a stray
+        // dot in the narrow column, and a new mail stands out in bold anyway.
+        return col == colStt ? QVariant() : QVariant(ToQString(row.Cell(col)));
     case Qt::DecorationRole:
         return col == colStt ? QVariant(RowIcon(row.Picture)) : QVariant();
     case Qt::TextAlignmentRole:
         return Alignment(col);
     case Qt::FontRole: {
-        // A new mail stands out in every column, not only by the "*" of its narrow first cell.
-        if (row.Caption.empty())
+        // A new mail stands out in every column; a mail marked for deleting is struck through
+        // in every column, not only by the small cross on its picture.
+        if (!row.New() && !row.Marked())
             return {};
         QFont font;
-        font.setBold(true);
+        if (row.New())
+            font.setBold(true);
+        if (row.Marked())
+            font.setStrikeOut(true);
         return font;
     }
-    case Qt::ToolTipRole:
-        return col == colStt ? QVariant() : QVariant(ToQString(row.Cell(col)));
+    case Qt::ToolTipRole: {
+        const std::string tip = MailCellToolTip(row, col);
+        return tip.empty() ? QVariant() : QVariant(ToQString(tip));
+    }
+    case Qt::AccessibleTextRole:
+        return col == colStt ? QVariant(ToQString(MailCellToolTip(row, col))) : QVariant();
     case PictureRole:
         return row.Picture;
     case UniqueIdRole:
@@ -124,7 +134,8 @@ void TMailListModel::MailChanged(int MailIndex) {
     TMailRow& shown = FRows[static_cast<std::size_t>(MailIndex)];
     if (row == shown)
         return; // a check that meets a mail again changes nothing the list shows
-    int last = row.Caption != shown.Caption || row.Picture != shown.Picture ? colStt : -1;
+    // A change of state or mark changes the font of every column.
+    int last = row.Caption != shown.Caption || row.Picture != shown.Picture ? MailListColumns - 1 : -1;
     for (int col = colAccount; col < MailListColumns; ++col)
         if (row.Cell(col) != shown.Cell(col))
             last = col;

@@ -158,6 +158,13 @@ TMailRow MailRowTexts(const TMail& Mail) {
     return row;
 }
 
+std::string MailCellToolTip(const TMailRow& Row, int Column) {
+    std::string text = Column == colStt ? (Row.New() ? "New mail" : "") : Row.Cell(Column);
+    if (Row.Marked())
+        text += (text.empty() ? "" : "\n") + std::string(MarkedForDeletingHint);
+    return text;
+}
+
 int CompareTextAscii(std::string_view A, std::string_view B) {
     const std::size_t n = std::min(A.size(), B.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -254,6 +261,33 @@ std::string CheckTimeText(TDateTime LastFullCheck) {
 
 std::string MailsPanelText(int Count) {
     return "Mails: " + std::to_string(Count);
+}
+
+std::string MailsPanelText(int Count, int Marked) {
+    std::string text = MailsPanelText(Count);
+    if (Marked > 0)
+        text += " (" + std::to_string(Marked) + " marked)";
+    return text;
+}
+
+std::string MailsPanelHint(int Count, int Marked) {
+    std::string text = Count == 1 ? "1 mail in the list" : std::to_string(Count) + " mails in the list";
+    if (Marked > 0)
+        text += Marked == 1
+                    ? "; 1 is deleted from the server at the next check"
+                    : "; " + std::to_string(Marked) + " are deleted from the server at the next check";
+    return text;
+}
+
+std::string LastCheckPanelText(TDateTime LastFullCheck) {
+    return LastFullCheck == 0 ? "Not checked yet" : "Last check: " + CheckTimeText(LastFullCheck);
+}
+
+int MarkedCount(const TMails& Mails) {
+    int marked = 0;
+    for (int i = 0; i < Mails.Count(); ++i)
+        marked += Mails[i].MarkedForDelete ? 1 : 0;
+    return marked;
 }
 
 std::string StatusTitle(int Count, TDateTime LastFullCheck) {

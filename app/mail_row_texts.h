@@ -48,12 +48,21 @@ struct TMailRow {
     int Picture = PictureEnvelope;
 
     const std::string& Cell(int Column) const { return Cells[static_cast<std::size_t>(Column - 1)]; }
+    bool New() const { return !Caption.empty(); }
+    bool Marked() const { return Picture == PictureMarked; }
     bool operator==(const TMailRow&) const = default;
 };
 
 TMailRow MailRowTexts(const TMail& Mail);
 // A row from its caption and cells alone (the date values come from the cells' text).
 TMailRow MailRowFromCells(std::string Caption, const std::array<std::string, 8>& Cells);
+
+// What the tooltip of a mail marked for deleting says.
+inline constexpr const char* MarkedForDeletingHint = "Deleted from the server at the next check";
+// The tooltip of a cell: its text (a narrow column cuts it), and for a mail marked for deleting a
+// line saying what becomes of it. The Stt cell, which shows only a picture, says "New mail" for a
+// new mail; an old mail that is not marked has no tooltip there.
+std::string MailCellToolTip(const TMailRow& Row, int Column);
 
 // The From cell: Name, " <", the trimmed address, ">", all trimmed of codes 0..32 at both ends.
 std::string AddressCellPiece(std::string_view Name, std::string_view Addr);
@@ -95,6 +104,15 @@ std::vector<std::string> DumpIDsLines(const TMails& Mails);
 std::string CheckTimeText(TDateTime LastFullCheck);
 // "Mails: " and the count (status bar panel 1).
 std::string MailsPanelText(int Count);
+// The same with the number of mails marked for deleting when there are any: "Mails: 30 (2 marked)".
+std::string MailsPanelText(int Count, int Marked);
+// The panel's tooltip: how many mails the list holds and how many go at the next check.
+std::string MailsPanelHint(int Count, int Marked);
+// "Last check: " and the time of the last full check, or "Not checked yet" before the first one
+// (status bar panel 2).
+std::string LastCheckPanelText(TDateTime LastFullCheck);
+// The number of mails marked for deleting.
+int MarkedCount(const TMails& Mails);
 // "Quillet, " count ", " hh:mm: the window title and the tray hint.
 std::string StatusTitle(int Count, TDateTime LastFullCheck);
 

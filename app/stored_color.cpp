@@ -54,10 +54,31 @@ QColor ReadableTextOn(const QColor& Background) {
     return luminance > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
+bool DarkPalette(const QPalette& Palette) {
+    return ReadableTextOn(Palette.color(QPalette::Active, QPalette::Base)) == QColor(Qt::white);
+}
+
+QColor ShownColor(std::int32_t Stored, std::int32_t Default, const QPalette& Palette) {
+    // A default that names a desktop colour follows the desktop already.
+    const bool desktopDefault = (static_cast<std::uint32_t>(Default) & 0xFF000000u) == 0x80000000u;
+    if (Stored == Default && !desktopDefault && DarkPalette(Palette))
+        return Palette.color(QPalette::Active, QPalette::Base);
+    return StoredToColor(Stored, Palette);
+}
+
 void PaintBackground(QWidget* Widget, std::int32_t StoredColor) {
+    PaintBackground(Widget, StoredToColor(StoredColor, QPalette()));
+}
+
+void PaintBackground(QWidget* Widget, const QColor& Background) {
     QPalette palette = Widget->palette();
-    const QColor background = StoredToColor(StoredColor, QPalette());
-    const QColor text = ReadableTextOn(background);
+    const QColor background = Background;
+    // On the desktop's own background the desktop's own text colour; on any other the one of
+    // black and white that reads better.
+    const QPalette desktop;
+    const QColor text = background == desktop.color(QPalette::Active, QPalette::Base)
+                            ? desktop.color(QPalette::Active, QPalette::Text)
+                            : ReadableTextOn(background);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, background);
         palette.setColor(group, QPalette::AlternateBase, background.darker(105));

@@ -1,9 +1,11 @@
+#include "app/list_layout.h"
 #include "app/mail_list_model.h"
 #include "app/mail_row_texts.h"
 #include "app/mail_sort_model.h"
 #include "notify/sound_table.h"
 
 #include <QEventLoop>
+#include <QFont>
 #include <QLocale>
 #include <QTimer>
 #include <QTreeView>
@@ -191,6 +193,83 @@ TEST(MailRowTexts, StatusTexts) {
     EXPECT_EQ(StatusTitle(12, EncodeDateTime(2024, 5, 1, 9, 41, 59)), "Quillet, 12, 09:41");
     EXPECT_EQ(MailsPanelText(3), "Mails: 3");
     EXPECT_EQ(CheckTimeText(EncodeDateTime(2024, 5, 1, 23, 5)), "23:05");
+    // The status bar's panels say what their numbers are.
+    const std::tuple<int, int, std::string, std::string> counts[] = {
+        {30, 0, "Mails: 30", "30 mails in the list"},
+        {30, 2, "Mails: 30 (2 marked)",
+         "30 mails in the list; 2 are deleted from the server at the next check"},
+        {1, 1, "Mails: 1 (1 marked)", "1 mail in the list; 1 is deleted from the server at the next check"},
+    };
+    for (const auto& [count, marked, text, hint] : counts) {
+        EXPECT_EQ(MailsPanelText(count, marked), text);
+        EXPECT_EQ(MailsPanelHint(count, marked), hint);
+    }
+    EXPECT_EQ(LastCheckPanelText(EncodeDateTime(2024, 5, 1, 6, 9, 30)), "Last check: 06:09");
+    EXPECT_EQ(LastCheckPanelText(0), "Not checked yet");
+}
+
+// A marked mail says in every cell's tooltip what becomes of it; the Stt cell, a picture only,
+// names a new mail.
+TEST(MailRowTexts, CellToolTips) {
+    TMail m;
+    m.Subject = "Invoice";
+    const std::string gone = "Deleted from the server at the next check";
+    const struct {
+        TMailState state;
+        bool marked;
+        int column;
+        std::string tip;
+    } rows[] = {
+        {TMailState::New, false, colStt, "New mail"},
+        {TMailState::Old, false, colStt, ""},
+        {TMailState::Old, true, colStt, gone},
+        {TMailState::New, true, colStt, "New mail\n" + gone},
+        {TMailState::Old, false, colSubject, "Invoice"},
+        {TMailState::Old, true, colSubject, "Invoice\n" + gone},
+        {TMailState::Old, true, colDateSent, gone},
+    };
+    for (const auto& row : rows) {
+        m.State = row.state;
+        m.MarkedForDelete = row.marked;
+        EXPECT_EQ(MailCellToolTip(MailRowTexts(m), row.column), row.tip) << row.column << " " << row.marked;
+    }
+}
+
+// Fitted columns: each column but Subject as wide as its content needs, the account and the
+// addresses within a share of the list, Subject the rest and never squeezed below three tenths
+// while the addresses and the date received can still give way.
+TEST(ListLayout, FittedColumnWidths) {
+    const struct {
+        const char* what;
+        TColumnWidths needed;
+        int available;
+        TColumnWidths widths;
+    } rows[] = {
+        {"all fit", {26, 50, 150, 140, 300, 50, 130, 130}, 1200, {26, 50, 150, 140, 524, 50, 130, 130}},
+        {"long addresses are limited",
+         {26, 50, 500, 400, 300, 50, 130, 130},
+         1200,
+         {26, 50, 300, 154, 360, 50, 130, 130}},
+        {"long account is limited",
+         {26, 400, 100, 100, 300, 50, 130, 130},
+         1200,
+         {26, 150, 100, 100, 514, 50, 130, 130}},
+        {"narrow list: To, then From give way",
+         {26, 60, 200, 200, 300, 50, 130, 130},
+         800,
+         {26, 60, 84, 80, 240, 50, 130, 130}},
+        {"too narrow for all: the date received gives way too",
+         {26, 60, 200, 200, 300, 50, 130, 130},
+         400,
+         {26, 60, 80, 80, 0, 50, 130, 80}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FittedColumnWidths(row.needed, row.available), row.widths) << row.what;
+    EXPECT_TRUE(FirstStartColumnWidths({26, 60, 80, 80, 321, 60, 100, 100}));
+    EXPECT_FALSE(FirstStartColumnWidths({26, 60, 81, 80, 100, 60, 100, 100}));
+    EXPECT_EQ(ListHeightForShare(600, 0.45, 50, 100), 270);
+    EXPECT_EQ(ListHeightForShare(600, 0.95, 50, 100), 500);
+    EXPECT_EQ(ListHeightForShare(600, 0.01, 50, 100), 50);
 }
 
 // Three mails of 3000, 500 and 70000 bytes listed through the sort model.
@@ -226,6 +305,23 @@ TEST_F(MailList, MarkCommandSwapsPictures) {
     const auto picture = [&](int Row) {
         return sorted.index(Row, colStt).data(TMailListModel::PictureRole).toInt();
     };
+    // A marked row is struck through in every column, and every column hears of it.
+    int changedTo = -1;
+    QObject::connect(&list, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex&, const QModelIndex& Last) { changedTo = Last.column(); });
+    const auto struck = [&](int Row) {
+        for (int column = 0; column < MailListColumns; ++column)
+            if (!sorted.index(Row, column).data(Qt::FontRole).value<QFont>().strikeOut())
+                return false;
+        return true;
+    };
+    list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0}));
+    EXPECT_TRUE(struck(0));
+    EXPECT_EQ(changedTo, MailListColumns - 1);
+    EXPECT_EQ(sorted.index(0, colSubject).data(Qt::ToolTipRole).toString().toStdString(),
+              std::string("alpha\n") + MarkedForDeletingHint);
+    list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0}));
+    EXPECT_FALSE(struck(0));
     EXPECT_EQ(list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0})), sndDelete);
     EXPECT_EQ(picture(0), PictureMarked);
     EXPECT_EQ(list.ToggleDeleteMarks(sorted.MailIndicesOfRows({0})), sndUndelete);
