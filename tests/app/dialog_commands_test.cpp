@@ -163,6 +163,9 @@ TEST(DialogCommands, AccountsDialogRebuildsTheToolbarAndSaves) {
         QTimer::singleShot(0, [] {
             QWidget* editor = QApplication::activeModalWidget();
             Child<QLineEdit>(editor, "fldAccLabel")->setText("High port");
+            // The editor takes no account without a host and a user name.
+            Child<QLineEdit>(editor, "fldHost")->setText("pop.example.org");
+            Child<QLineEdit>(editor, "fldUserName")->setText("ann");
             Child<QSpinBox>(editor, "spnPort")->setValue(40000);
             Child<QCheckBox>(editor, "chkActive")->setChecked(false); // no check after the start
             Child<QPushButton>(editor, "btnAccept")->click();
