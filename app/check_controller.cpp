@@ -134,7 +134,8 @@ void TCheckController::RestoreAndRaise() {
 void TCheckController::RefreshStatus() {
     TStatusSummary summary;
     summary.MailCount = FMails.Count();
-    summary.LastCheck = ToQString(CheckTimeText(FCycle.LastFullCheck()));
+    summary.MarkedCount = MarkedCount(FMails);
+    summary.LastCheck = ToQString(LastCheckPanelText(FCycle.LastFullCheck()));
     summary.Title = ToQString(StatusTitle(FMails.Count(), FCycle.LastFullCheck()));
     FWindow.ShowSummary(summary);
     TCommandState state = FWindow.CommandState();
@@ -218,6 +219,7 @@ void TCheckController::MarkSelected() {
     if (selected.empty())
         return;
     const int slot = FListModel->ToggleDeleteMarks(selected);
+    RefreshStatus(); // the status bar counts the marked mails
     if (slot != sndNone)
         FWindow.Sounds().Play(slot);
 }

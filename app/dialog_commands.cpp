@@ -25,9 +25,10 @@ const char* BuildVersion() {
 #endif
 }
 
-// A colour the user left alone keeps its stored form, so that a desktop colour stays one.
-std::int32_t ChosenColor(const QColor& Chosen, std::int32_t Stored) {
-    return Chosen == StoredToColor(Stored, QPalette()) ? Stored : ColorToStored(Chosen);
+// A colour the user left alone keeps its stored form, so that a desktop colour stays one and a
+// colour never changed keeps following the desktop.
+std::int32_t ChosenColor(const QColor& Chosen, std::int32_t Stored, std::int32_t Default) {
+    return Chosen == ShownColor(Stored, Default, QPalette()) ? Stored : ColorToStored(Chosen);
 }
 
 } // namespace
@@ -60,8 +61,10 @@ TOptionsValues TDialogCommands::OptionsValues() const {
     values.UseTray = settings.UseTray;
     values.CloseMinimizes = settings.CloseMinimizes;
     values.NotifyNewMail = settings.NotifyNewMail;
-    values.GridColor = StoredToColor(settings.Layout.GridColor, QPalette());
-    values.PanelsColor = StoredToColor(settings.Layout.PanelsColor, QPalette());
+    // The swatches show the colours as the window shows them.
+    const TWindowLayout defaults;
+    values.GridColor = ShownColor(settings.Layout.GridColor, defaults.GridColor, QPalette());
+    values.PanelsColor = ShownColor(settings.Layout.PanelsColor, defaults.PanelsColor, QPalette());
     TSoundTable& sounds = FWindow.Sounds();
     values.SoundOn = sounds.SoundOn;
     for (int slot = 0; slot < OptionsSoundSlots; ++slot) {
@@ -82,8 +85,9 @@ void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
         S.StartMinimized = Values.StartMinimized;
         S.CloseMinimizes = Values.CloseMinimizes;
         S.NotifyNewMail = Values.NotifyNewMail;
-        S.Layout.GridColor = ChosenColor(Values.GridColor, S.Layout.GridColor);
-        S.Layout.PanelsColor = ChosenColor(Values.PanelsColor, S.Layout.PanelsColor);
+        const TWindowLayout defaults;
+        S.Layout.GridColor = ChosenColor(Values.GridColor, S.Layout.GridColor, defaults.GridColor);
+        S.Layout.PanelsColor = ChosenColor(Values.PanelsColor, S.Layout.PanelsColor, defaults.PanelsColor);
     });
     TSoundTable& sounds = FWindow.Sounds();
     sounds.SoundOn = Values.SoundOn;

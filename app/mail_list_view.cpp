@@ -1,6 +1,7 @@
 #include "app/mail_list_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace quillet {
@@ -17,6 +18,8 @@ TMailListView::TMailListView(QWidget* Parent) : QTreeView(Parent) {
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     header()->setHighlightSections(false);
+    // Content widths are measured over the rows in view: cheap however long the list grows.
+    header()->setResizeContentsPrecision(0);
 }
 
 void TMailListView::SetPlaceholderText(const QString& Text) {
@@ -24,6 +27,20 @@ void TMailListView::SetPlaceholderText(const QString& Text) {
         return;
     FPlaceholderText = Text;
     viewport()->update();
+}
+
+void TMailListView::keyPressEvent(QKeyEvent* Event) {
+    const bool menuKey = (Event->key() == Qt::Key_F10 && Event->modifiers() == Qt::ShiftModifier) ||
+                         (Event->key() == Qt::Key_Menu && Event->modifiers() == Qt::NoModifier);
+    if (!menuKey || contextMenuPolicy() != Qt::CustomContextMenu) {
+        QTreeView::keyPressEvent(Event);
+        return;
+    }
+    // The menu opens below the start of the current row, where the eye already is.
+    const QRect row = visualRect(currentIndex());
+    const QPoint at = row.isValid() ? QPoint(row.left() + row.height(), row.bottom()) : QPoint(0, 0);
+    Event->accept();
+    Q_EMIT customContextMenuRequested(at);
 }
 
 void TMailListView::paintEvent(QPaintEvent* Event) {

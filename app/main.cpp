@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
         TTerminationSignals termination;
         QObject::connect(&termination, &TTerminationSignals::TerminationRequested, &window,
                          [&window] { window.CloseForGood(); });
-        window.show();
+        window.ShowAtStart();
         exitCode = app.exec();
     }
     store->Sync();

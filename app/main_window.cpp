@@ -3,9 +3,11 @@
 #include "app/link_rich_edit.h"
 
 #include "app/form_placement.h"
+#include "app/list_layout.h"
 #include "app/mail_list_view.h"
 #include "app/master_password_check.h"
 #include "app/open_link.h"
+#include "app/pane_splitter.h"
 #include "app/pictures.h"
 #include "app/stored_color.h"
 #include "app/systray.h"
@@ -17,7 +19,9 @@
 #include "notify/qt_sound_player.h"
 #include "notify/sound_table.h"
 #include "settings/ini_file.h"
+#include "settings/store_values.h"
 #include "util/strings.h"
+#include "util/text_convert.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,7 +29,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSplitter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -104,8 +109,20 @@ TfrmMain::TfrmMain(TAccounts& Accounts, TMails& Mails, TMainWindowServices Servi
     for (TLinkRichEdit* pane : {MessagePane(), HeaderPane()})
         pane->OnHyperlinkClicked = [](const std::string& URL) { OpenLink(URL); };
     SystemPane()->SetHyperlinksActive(false);
+    FollowSystemPane();
+    WatchColumnSizes();
     connect(&FSettings, &TAppSettings::Changed, this, [this] { ApplySettings(false); });
     UpdateActions();
+}
+
+void TfrmMain::ShowAtStart() {
+    // Read before the first show, not with the other settings once the window is up: a window
+    // shown normal and minimized a moment later flashes on the desktop, and stays there on a
+    // desktop that does not minimize a window it has already shown.
+    if (ReadBool(FStore, "Options", "StartMinimized", false))
+        showMinimized();
+    else
+        show();
 }
 
 TfrmMain::~TfrmMain() {
@@ -214,18 +231,82 @@ void TfrmMain::ShowDetailTab(int Index) {
 void TfrmMain::SetMailModel(QAbstractItemModel* Model) {
     FMailList->setModel(Model);
     ApplyColumnWidths();
+    // Rows come in batches while a check runs: the columns are fitted once a batch is laid out.
+    const auto fitSoon = [this] {
+        if (FFitColumns)
+            FFitTimer.start();
+    };
+    connect(Model, &QAbstractItemModel::rowsInserted, this, fitSoon);
+    connect(Model, &QAbstractItemModel::modelReset, this, fitSoon);
 }
 
 void TfrmMain::ApplyColumnWidths() {
+    const QScopedValueRollback sizing(FSizingColumns, true);
     QHeaderView* header = FMailList->header();
-    for (int column = 0; column < std::min(header->count(), MailColumnCount); ++column)
+    for (int column = 0; column < std::min(header->count(), MailColumnCount); ++column) {
+        // Subject takes the width the other columns leave, whatever the window's width.
+        if (column == colSubject) {
+            header->setSectionResizeMode(column, QHeaderView::Stretch);
+            continue;
+        }
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
         header->resizeSection(column, FSettings.Values().Layout.ColWidths[static_cast<std::size_t>(column)]);
+    }
+}
+
+void TfrmMain::FitColumnsToContent() {
+    // The captions fit the first start's widths: an empty list keeps them, so that the columns
+    // are still fitted when the first mails come, in this run or a later one.
+    QHeaderView* header = FMailList->header();
+    if (header->count() < MailListColumns || FMailList->model()->rowCount() == 0)
+        return;
+    TColumnWidths needed{};
+    for (int column = 0; column < MailListColumns; ++column)
+        needed[static_cast<std::size_t>(column)] =
+            std::max(FMailList->ColumnContentWidth(column), header->sectionSizeHint(column));
+    const TColumnWidths widths = FittedColumnWidths(needed, FMailList->viewport()->width());
+    const QScopedValueRollback sizing(FSizingColumns, true);
+    for (int column = 0; column < MailListColumns; ++column)
+        if (column != colSubject)
+            header->resizeSection(column, widths[static_cast<std::size_t>(column)]);
+}
+
+void TfrmMain::WatchColumnSizes() {
+    FFitTimer.setSingleShot(true);
+    FFitTimer.setInterval(0);
+    connect(&FFitTimer, &QTimer::timeout, this, [this] {
+        if (FFitColumns)
+            FitColumnsToContent();
+    });
+    // A column sized by the user keeps its width: the window fits no column any more.
+    connect(FMailList->header(), &QHeaderView::sectionResized, this, [this](int Column) {
+        if (!FSizingColumns && Column != colSubject)
+            FFitColumns = false;
+    });
+}
+
+void TfrmMain::FollowSystemPane() {
+    // The System pane keeps its last line in view as lines are added (also while it is hidden
+    // and when its text is laid out again), unless the user has scrolled up to read.
+    QScrollBar* bar = SystemPane()->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar] {
+        if (FSystemFollows)
+            bar->setValue(bar->maximum());
+    });
+    // Within a line of the end counts as the end: the caret moved there by Ctrl+End stops at the
+    // document's margin.
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int Value) {
+        FSystemFollows = Value >= bar->maximum() - SystemPane()->fontMetrics().lineSpacing();
+    });
 }
 
 void TfrmMain::PaintColors() {
-    PaintBackground(FMailList, FSettings.Values().Layout.GridColor);
+    // Colours the user never changed follow a dark desktop; chosen ones stay.
+    const TWindowLayout defaults;
+    const TWindowLayout& layout = FSettings.Values().Layout;
+    PaintBackground(FMailList, ShownColor(layout.GridColor, defaults.GridColor, QPalette()));
     for (QTextEdit* pane : FPanes)
-        PaintBackground(pane, FSettings.Values().Layout.PanelsColor);
+        PaintBackground(pane, ShownColor(layout.PanelsColor, defaults.PanelsColor, QPalette()));
 }
 
 bool TfrmMain::Autostart() const {
@@ -237,12 +318,14 @@ bool TfrmMain::Autostart() const {
 bool TfrmMain::LoadSettings() {
     TMainSettings loaded;
     loaded.ToolbarState = FSettings.Values().ToolbarState;
-    for (int column = 0; column < MailColumnCount; ++column)
-        loaded.Layout.ColWidths[static_cast<std::size_t>(column)] = FMailList->header()->sectionSize(column);
+    // Widths missing from the store are the first start's (not the header's now: a style may
+    // make a section wider than asked, and the columns are fitted only while no width was stored).
     ReadRegistrySettings(FStore, *FSounds, loaded);
+    const bool firstStart = loaded.FirstRun;
     FSettings.Set(loaded);
     ApplySettings(true);
-    ApplyLayout(loaded.Layout);
+    FFitColumns = FirstStartColumnWidths(loaded.Layout.ColWidths);
+    ApplyLayout(loaded.Layout, firstStart);
 
     TDialogAsker asker(*FAskPassword);
     if (LoadAccounts(*FIni, asker, FAccounts, FCredentials) == TAccountsLoad::Refused) {
@@ -274,16 +357,27 @@ void TfrmMain::ApplySettings(bool All) {
     FApplied = now;
 }
 
-void TfrmMain::ApplyLayout(const TWindowLayout& Layout) {
-    if (isMaximized() || isMinimized())
-        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
-    move(Layout.FormLeft, Layout.FormTop);
-    resize(Layout.FormWidth, Layout.FormHeight);
+void TfrmMain::ApplyLayout(const TWindowLayout& Layout, bool FirstStart) {
+    // A window that starts minimized stays so; the geometry is the one it comes back to.
+    if (isMaximized())
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    if (FirstStart) {
+        // Large enough for a useful list over a readable message, centred on its screen; the
+        // list takes a little less than half of the height.
+        SetFrameGeometry(this, FirstStartGeometry(ScreenAreaFor(frameGeometry(), AvailableScreenAreas())));
+        FSplitter->SetListShare(0.45);
+    } else {
+        move(Layout.FormLeft, Layout.FormTop);
+        resize(Layout.FormWidth, Layout.FormHeight);
+        // Saved on another screen or at another scale, it may not fit this one.
+        FitIntoScreen(this);
+        FSplitter->SetListHeight(Layout.GridHeight);
+    }
     if (Layout.WindowState == TWindowShow::Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     ApplyColumnWidths();
-    const int total = std::max(FSplitter->height(), Layout.GridHeight + 1);
-    FSplitter->setSizes({Layout.GridHeight, total - Layout.GridHeight});
+    if (FFitColumns)
+        FFitTimer.start();
 }
 
 void TfrmMain::CollectSettings() {
@@ -297,7 +391,6 @@ void TfrmMain::CollectSettings() {
     const QHeaderView* header = FMailList->header();
     for (int column = 0; column < std::min(header->count(), MailColumnCount); ++column)
         layout.ColWidths[static_cast<std::size_t>(column)] = header->sectionSize(column);
-    layout.GridHeight = FSplitter->sizes().value(0, layout.GridHeight);
     if (isMinimized()) {
         layout.WindowState = TWindowShow::Minimized;
     } else if (isMaximized()) {
@@ -309,6 +402,10 @@ void TfrmMain::CollectSettings() {
         layout.FormWidth = width();
         layout.FormHeight = height();
     }
+    // The list's height in the window as it is restored: a maximized window keeps the list's
+    // share, not its height, for the normal window it comes back as.
+    const int restoredTotal = FSplitter->PaneTotal() - (isMaximized() ? height() - layout.FormHeight : 0);
+    layout.GridHeight = isMaximized() ? FSplitter->ListHeightAt(restoredTotal) : FSplitter->ListHeight();
     FSettings.Set(values);
 }
 
@@ -318,11 +415,14 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::ShowStatusText(const QString& Text) {
-    FPanels[static_cast<std::size_t>(TStatusPanel::Messages)]->setText(Text);
+    QLabel* panel = StatusPanel(TStatusPanel::Messages);
+    panel->setText(Text);
+    // A long text is cut by the panel's width; its tooltip has all of it.
+    panel->setToolTip(Text.isEmpty() ? QStringLiteral("System messages") : Text);
 }
 
 void TfrmMain::AppendSystemLine(const QString& Line) {
-    SystemPane()->append(Line);
+    SystemPane()->append(Line); // the pane follows through its scroll bar, see FollowSystemPane
 }
 
 void TfrmMain::ShowMailText(const std::vector<std::string>& Message, const std::vector<std::string>& Header) {
@@ -340,7 +440,9 @@ void TfrmMain::ShowNoMail() {
 }
 
 void TfrmMain::ShowSummary(const TStatusSummary& Summary) {
-    StatusPanel(TStatusPanel::MailCount)->setText(QStringLiteral("Mails: %1").arg(Summary.MailCount));
+    QLabel* mails = StatusPanel(TStatusPanel::MailCount);
+    mails->setText(ToQString(MailsPanelText(Summary.MailCount, Summary.MarkedCount)));
+    mails->setToolTip(ToQString(MailsPanelHint(Summary.MailCount, Summary.MarkedCount)));
     StatusPanel(TStatusPanel::LastCheck)->setText(Summary.LastCheck);
     setWindowTitle(Summary.Title);
     QApplication::setApplicationDisplayName(QString());
@@ -378,8 +480,9 @@ bool TfrmMain::HasAccounts() const {
 }
 
 void TfrmMain::MinimizeApp() {
-    // The tray takes it from here when it is in use.
-    setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
+    // The tray takes it from here when it is in use; without it the window stays on the taskbar.
+    if (!isMinimized())
+        setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized);
 }
 
 void TfrmMain::RestoreApp() {

@@ -41,6 +41,7 @@ class TAutostartEntries;
 class TBrightelAutostart;
 class TSystray;
 class TMailListView;
+class TPaneSplitter;
 class TfrmAskPassword;
 
 // What the window is given besides the two lists.
@@ -59,8 +60,9 @@ enum class TStatusPanel { Messages = 0, MailCount = 1, LastCheck = 2, Clock = 3 
 // What the status bar, the title and the tray hint show after a refresh.
 struct TStatusSummary {
     int MailCount = 0;
-    QString LastCheck; // "hh:mm" of the last full check
-    QString Title;     // the window's title, also the tray hint
+    int MarkedCount = 0; // mails marked for deleting
+    QString LastCheck;   // "Last check: hh:mm", or that there was none yet
+    QString Title;       // the window's title, also the tray hint
 };
 
 class TfrmMain : public QMainWindow, public TDialogPositions, private TStartHost {
@@ -68,6 +70,10 @@ class TfrmMain : public QMainWindow, public TDialogPositions, private TStartHost
 public:
     TfrmMain(TAccounts& Accounts, TMails& Mails, TMainWindowServices Services, QWidget* Parent = nullptr);
     ~TfrmMain() override;
+
+    // Shows the window for the first time: minimized (on the taskbar, or in the tray when it is
+    // in use) when the program is to start minimized, as a normal window otherwise.
+    void ShowAtStart();
 
     // Commands. A command is enabled only once it has a handler (and the state allows it);
     // SetCommandHandler connects the shared action and updates the enabled states.
@@ -95,6 +101,7 @@ public:
     QToolBar* AccountsToolbar() const { return FAccountsToolbar; }
     QMenu* AccountsCheckMenu() const { return FAccountsCheckMenu; }
     QMenu* AccountsAutoCheckMenu() const { return FAccountsAutoCheckMenu; }
+    QMenu* OnlineMenu() const { return FOnlineMenu; }
     QMenu* CheckOneMenu() const { return FCheckOneMenu; }
     QMenu* TrayMenu() const { return FTrayMenu; }
     QLabel* StatusPanel(TStatusPanel Panel) const { return FPanels.at(static_cast<std::size_t>(Panel)); }
@@ -171,8 +178,13 @@ private:
     void PaintColors();
     // What the empty list says to do next, and the panes when no mail is shown.
     void ShowListHints();
-    void ApplyLayout(const TWindowLayout& Layout);
+    void ApplyLayout(const TWindowLayout& Layout, bool FirstStart);
     void ApplyColumnWidths();
+    // Fits the columns to their content (Subject takes the rest) as mails are listed, in a run
+    // that found no stored widths, until the user sizes a column; later runs keep the widths.
+    void FitColumnsToContent();
+    void WatchColumnSizes();
+    void FollowSystemPane();
     void CollectSettings();
     void ShowAutoCheckState();
     void SetBarsVisible(bool Visible);
@@ -215,13 +227,18 @@ private:
     QMenu* FAccountsAutoCheckMenu = nullptr;
     QMenu* FTrayMenu = nullptr;
     QMenu* FCheckOneMenu = nullptr;
-    QSplitter* FSplitter = nullptr;
+    QMenu* FOnlineMenu = nullptr;
+    TPaneSplitter* FSplitter = nullptr;
     TMailListView* FMailList = nullptr;
     QAbstractItemModel* FEmptyModel = nullptr;
     QTabBar* FDetailTabs = nullptr;
     QStackedWidget* FPaneStack = nullptr;
     std::array<TLinkRichEdit*, 3> FPanes{};
     std::array<QLabel*, 4> FPanels{};
+    bool FFitColumns = true;     // the columns follow their content (no width stored or sized by the user)
+    bool FSizingColumns = false; // the window itself is sizing the columns
+    QTimer FFitTimer;            // fits the columns once the rows just added are laid out
+    bool FSystemFollows = true;  // the System pane shows its last line as lines are added
     TSystray* FSystray = nullptr;
     TfrmAskPassword* FAskPassword = nullptr;
 };

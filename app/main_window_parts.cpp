@@ -4,16 +4,18 @@
 
 #include "app/link_rich_edit.h"
 #include "app/mail_list_view.h"
+#include "app/mail_row_texts.h"
+#include "app/pane_splitter.h"
 #include "app/pictures.h"
 #include "app/stored_color.h"
 #include "app/systray.h"
 #include "model/mails.h"
+#include "util/text_convert.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -47,8 +49,21 @@ void TfrmMain::CreateMenus() {
     add(bar->addMenu(QStringLiteral("&View")),
         {c(TCommand::ViewMainToolbar), c(TCommand::ViewAccountsToolbar), c(TCommand::ViewStatusBar), -1,
          c(TCommand::HideAll), c(TCommand::ShowAll)});
-    add(bar->addMenu(QStringLiteral("&Online")),
-        {c(TCommand::CheckAll), c(TCommand::AbortChecking), c(TCommand::AutoCheck)});
+    // The accounts menus of the two split buttons are also in the Online menu, where the keyboard
+    // reaches them: check one account, switch one on or off for checking.
+    FAccountsCheckMenu = new QMenu(QStringLiteral("Check &one account"), this);
+    FAccountsCheckMenu->setObjectName(QStringLiteral("popupAccountsCheck"));
+    FAccountsCheckMenu->setIcon(ButtonPicture(bpTelephone));
+    FAccountsAutoCheckMenu = new QMenu(QStringLiteral("Switch an account o&n or off"), this);
+    FAccountsAutoCheckMenu->setObjectName(QStringLiteral("popupAccountsAutoCheck"));
+    FOnlineMenu = bar->addMenu(QStringLiteral("&Online"));
+    FOnlineMenu->setObjectName(QStringLiteral("mnuOnline"));
+    FOnlineMenu->addAction(Action(TCommand::CheckAll));
+    FOnlineMenu->addMenu(FAccountsCheckMenu);
+    FOnlineMenu->addAction(Action(TCommand::AbortChecking));
+    FOnlineMenu->addSeparator();
+    FOnlineMenu->addAction(Action(TCommand::AutoCheck));
+    FOnlineMenu->addMenu(FAccountsAutoCheckMenu);
     add(bar->addMenu(QStringLiteral("&E-mail")), {c(TCommand::MailDelete), c(TCommand::MailProperties)});
     add(bar->addMenu(QStringLiteral("&Tools")), {c(TCommand::SetupAccounts), c(TCommand::Options)});
     add(bar->addMenu(QStringLiteral("&Diagnostics")), {c(TCommand::DumpIDs)});
@@ -67,10 +82,6 @@ void TfrmMain::CreateMenus() {
 }
 
 void TfrmMain::CreateToolbars() {
-    FAccountsCheckMenu = new QMenu(this);
-    FAccountsCheckMenu->setObjectName(QStringLiteral("popupAccountsCheck"));
-    FAccountsAutoCheckMenu = new QMenu(this);
-    FAccountsAutoCheckMenu->setObjectName(QStringLiteral("popupAccountsAutoCheck"));
     // A split button: the button runs the command, its arrow opens the accounts menu.
     auto splitButton = [this](TCommand Command, QMenu* Menu, const char* Name) {
         auto* button = new QToolButton(this);
@@ -142,6 +153,10 @@ void TfrmMain::CreateClientArea() {
         pane->setAccessibleName(QString::fromLatin1(tabCaptions[i]).section(QLatin1Char(' '), 0, 0) +
                                 QStringLiteral(" pane"));
         pane->setReadOnly(true);
+        // Read-only, yet the keyboard moves through the text (Ctrl+End to the last line) and
+        // selects it for copying.
+        pane->setTextInteractionFlags(pane->textInteractionFlags() | Qt::TextSelectableByMouse |
+                                      Qt::TextSelectableByKeyboard);
         pane->setAcceptRichText(false);
         pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         pane->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -157,12 +172,13 @@ void TfrmMain::CreateClientArea() {
     detailsLayout->addWidget(FDetailTabs);
     detailsLayout->addWidget(FPaneStack, 1);
 
-    FSplitter = new QSplitter(Qt::Vertical);
+    FSplitter = new TPaneSplitter;
     FSplitter->setObjectName(QStringLiteral("splMain"));
     FSplitter->setChildrenCollapsible(false);
     FSplitter->addWidget(FMailList);
     FSplitter->addWidget(details);
-    // The list keeps its height when the window grows; the panes take the rest.
+    // Until the splitter is laid out the list keeps its height and the panes take the rest;
+    // from then on the list keeps its share.
     FSplitter->setStretchFactor(0, 0);
     FSplitter->setStretchFactor(1, 1);
     FSplitter->setSizes({FSettings.Values().Layout.GridHeight, FSettings.Values().Layout.FormHeight});
@@ -180,15 +196,18 @@ void TfrmMain::CreateStatusBar() {
     bar->setObjectName(QStringLiteral("sttMain"));
     bar->setSizeGripEnabled(true);
     const char* const names[] = {"pnlSystemMessages", "pnlMailsCount", "pnlLastCheck", "pnlClock"};
-    const char* const hints[] = {"System messages", "Mails count", "Last full check time", "Current time"};
+    const char* const accessibleNames[] = {"Status", "Mails", "Last check", "Clock"};
+    const char* const hints[] = {"System messages", "Mails in the list",
+                                 "Time of the last check of all accounts", "Current time"};
     // Documented widths, widened where the desktop's font needs more for the longest text.
     const int widths[] = {0, 60, 50, 75};
-    const char* const longest[] = {"", "Mails: 99999", "00:00", "00:00:00"};
+    const char* const longest[] = {"", "Mails: 99999", "Last check: 00:00", "00:00:00"};
     for (std::size_t i = 0; i < FPanels.size(); ++i) {
         auto* panel = new QLabel;
         panel->setObjectName(QString::fromLatin1(names[i]));
         panel->setToolTip(QString::fromLatin1(hints[i]));
-        panel->setAccessibleName(QString::fromLatin1(hints[i]));
+        panel->setAccessibleName(QString::fromLatin1(accessibleNames[i]));
+        panel->setAccessibleDescription(QString::fromLatin1(hints[i]));
         if (i == 0) {
             bar->addWidget(panel, 1);
         } else {
@@ -200,8 +219,8 @@ void TfrmMain::CreateStatusBar() {
         FPanels[i] = panel;
     }
     Action(TCommand::ViewStatusBar)->setChecked(true);
-    StatusPanel(TStatusPanel::MailCount)->setText(QStringLiteral("Mails: %1").arg(FMails.Count()));
-    StatusPanel(TStatusPanel::LastCheck)->setText(QStringLiteral("00:00"));
+    StatusPanel(TStatusPanel::MailCount)->setText(ToQString(MailsPanelText(FMails.Count())));
+    StatusPanel(TStatusPanel::LastCheck)->setText(ToQString(LastCheckPanelText(0)));
     TickClock();
     connect(&FClockTimer, &QTimer::timeout, this, &TfrmMain::TickClock);
     FClockTimer.setTimerType(Qt::PreciseTimer);

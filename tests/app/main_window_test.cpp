@@ -1,6 +1,8 @@
 // The real main window on temporary stores: first start, settings round trip, master password
 // at start-up, close rules, auto checking, shortcuts, detail keys and the tray.
+#include "app/form_placement.h"
 #include "app/mail_list_view.h"
+#include "app/mail_row_texts.h"
 #include "app/pictures.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
@@ -12,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -58,8 +61,9 @@ TEST(MainWindow, FirstStartWithEmptyStores) {
     EXPECT_EQ(setup.Runs, 1); // no account: the accounts dialog is asked for
     EXPECT_EQ(check.Runs, 0);
     EXPECT_EQ(window->windowTitle(), "Quillet");
-    EXPECT_EQ(window->size(), QSize(640, 480));
-    EXPECT_EQ(window->pos(), QPoint(0, 0));
+    // Large enough for a useful list, centred on the screen (not the stored default of 640 x 480).
+    EXPECT_EQ(window->frameGeometry(),
+              FirstStartGeometry(QGuiApplication::primaryScreen()->availableGeometry()));
     EXPECT_TRUE(window->Settings().Values().CheckingActive);
     EXPECT_EQ(window->CheckTimer()->interval(), 900000);
     EXPECT_TRUE(window->CheckTimer()->isActive());
@@ -81,9 +85,16 @@ TEST(MainWindow, FirstStartWithEmptyStores) {
     const int widths[] = {60, 50, 75};
     for (int panel = 1; panel <= 3; ++panel)
         EXPECT_GE(window->StatusPanel(static_cast<TStatusPanel>(panel))->minimumWidth(), widths[panel - 1]);
-    for (int column = 0; column < 8; ++column)
-        EXPECT_EQ(window->MailList()->header()->sectionSize(column),
-                  DefaultColWidths[static_cast<std::size_t>(column)]);
+    // Subject takes the width that the other columns leave.
+    int sections = 0;
+    for (int column = 0; column < 8; ++column) {
+        sections += window->MailList()->header()->sectionSize(column);
+        if (column != colSubject) {
+            EXPECT_EQ(window->MailList()->header()->sectionSize(column),
+                      DefaultColWidths[static_cast<std::size_t>(column)]);
+        }
+    }
+    EXPECT_EQ(sections, window->MailList()->viewport()->width());
     EXPECT_EQ(window->MailList()->model()->headerData(7, Qt::Horizontal).toString(), "Date received");
 
     window.reset();
@@ -130,7 +141,7 @@ TEST(MainWindow, SettingsRoundTrip) {
         window->Sounds().SoundOn = false;
         window->Sounds().Sound(sndNoMail)->IsActive = false;
         window->move(10, 20);
-        window->resize(800, 600);
+        window->resize(700, 500); // within the screen: a window larger than the screen is fitted
         window->MailList()->header()->resizeSection(2, 150);
         window->findChild<QSplitter*>("splMain")->setSizes({150, 300});
         window->AccountsToolbar()->hide();
@@ -171,7 +182,7 @@ TEST(MainWindow, SettingsRoundTrip) {
     EXPECT_FALSE(window->Sounds().SoundOn);
     EXPECT_FALSE(window->Sounds().Sound(sndNoMail)->IsActive);
     EXPECT_EQ(window->pos(), QPoint(10, 20));
-    EXPECT_EQ(window->size(), QSize(800, 600));
+    EXPECT_EQ(window->size(), QSize(700, 500));
     EXPECT_EQ(window->MailList()->header()->sectionSize(2), 150);
     EXPECT_EQ(window->findChild<QSplitter*>("splMain")->sizes().value(0), 150);
     EXPECT_TRUE(window->AccountsToolbar()->isHidden());
@@ -453,7 +464,8 @@ QPalette DarkPalette() {
 } // namespace
 
 // With a dark desktop palette the panes follow the desktop and every text stays readable on
-// its background, the pale list colour included. QUILLET_SCREENSHOT_DIR keeps a picture.
+// its background; the list's pale colour, never changed, follows the desktop too, while a colour
+// the user chose stays. QUILLET_SCREENSHOT_DIR keeps a picture.
 TEST(MainWindow, ReadableInADarkPalette) {
     const QString oldStyle = QApplication::style()->name();
     const QPalette oldPalette = QApplication::palette();
@@ -472,9 +484,13 @@ TEST(MainWindow, ReadableInADarkPalette) {
     }
     EXPECT_EQ(window->MessagePane()->palette().color(QPalette::Base),
               QColor(55, 55, 60)); // the dark button face
+    EXPECT_EQ(window->MailList()->palette().color(QPalette::Base), QColor(30, 30, 32));
     const QString dir = qEnvironmentVariable("QUILLET_SCREENSHOT_DIR");
     if (!dir.isEmpty())
         window->grab().save(dir + "/main-window-dark.png");
+    window->Settings().Edit([&](TMainSettings& S) { S.Layout.GridColor = 0x00FF00; });
+    EXPECT_EQ(window->MailList()->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_GE(Contrast(window->MailList()->palette().color(QPalette::Text), QColor(0, 255, 0)), 7.0);
     window.reset();
     QApplication::setStyle(oldStyle);
     QApplication::setPalette(oldPalette);

@@ -31,7 +31,7 @@ std::unique_ptr<TfrmMain> TWindowBench::MakeWindow(bool TrayAvailable) {
 }
 
 void TWindowBench::Start(TfrmMain& Window) {
-    Window.show();
+    Window.ShowAtStart();
     for (int i = 0; i < 500 && !Window.Started(); ++i)
         QTest::qWait(10);
 }

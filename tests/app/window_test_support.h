@@ -26,7 +26,7 @@ public:
 
     // A new window on the stores; TrayAvailable tells what the desktop offers.
     std::unique_ptr<TfrmMain> MakeWindow(bool TrayAvailable = false);
-    // Shows the window and waits until its start sequence has run.
+    // Shows the window as the program does and waits until its start sequence has run.
     static void Start(TfrmMain& Window);
     // A program run: a new window, started, then destroyed (which saves the settings).
     void RunOnce();
