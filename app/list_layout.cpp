@@ -27,10 +27,10 @@ TColumnWidths FittedColumnWidths(const TColumnWidths& Needed, int Available) {
         if (column != colSubject)
             others += widths[at(column)];
     // Subject keeps at least three tenths of the list: To gives up width first (it is mostly the
-    // user), then From, then the date received, each down to 80 pixels or what it needs when that
-    // is less.
+    // user), then From, the date received, the account and the date sent, each down to 80 pixels
+    // or what it needs when that is less.
     int missing = Available * 3 / 10 - (Available - others);
-    for (const int column : {colTo, colFrom, colDateRcvd}) {
+    for (const int column : {colTo, colFrom, colDateRcvd, colAccount, colDateSent}) {
         const int spare = std::max(0, widths[at(column)] - std::min(Needed[at(column)], 80));
         const int take = std::clamp(missing, 0, spare);
         widths[at(column)] -= take;

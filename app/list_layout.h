@@ -18,8 +18,9 @@ bool FirstStartColumnWidths(const TColumnWidths& Widths);
 // and its caption need; Available is the width of the list. Every column but Subject gets what it
 // needs, the account and the address columns at most a share of Available (an eighth, a quarter
 // for From, a fifth for To), so that one long address does not push the subject away. When
-// Subject would get less than three tenths of Available, To, then From, then Date received give
-// up width for it, each down to 80 pixels (or what it needs when that is less). Subject gets the rest, none
+// Subject would get less than three tenths of Available, To, From, Date received, Account and
+// Date sent give up width for it in this order, each down to 80 pixels (or what it needs when
+// that is less). Subject gets the rest, none
 // when the others fill the list.
 TColumnWidths FittedColumnWidths(const TColumnWidths& Needed, int Available);
 

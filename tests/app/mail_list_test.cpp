@@ -237,7 +237,7 @@ TEST(MailRowTexts, CellToolTips) {
 
 // Fitted columns: each column but Subject as wide as its content needs, the account and the
 // addresses within a share of the list, Subject the rest and never squeezed below three tenths
-// while the addresses and the date received can still give way.
+// while the addresses and the dates can still give way.
 TEST(ListLayout, FittedColumnWidths) {
     const struct {
         const char* what;
@@ -258,10 +258,10 @@ TEST(ListLayout, FittedColumnWidths) {
          {26, 60, 200, 200, 300, 50, 130, 130},
          800,
          {26, 60, 84, 80, 240, 50, 130, 130}},
-        {"too narrow for all: the date received gives way too",
+        {"too narrow for all: the dates give way too",
          {26, 60, 200, 200, 300, 50, 130, 130},
          400,
-         {26, 60, 80, 80, 0, 50, 130, 80}},
+         {26, 60, 80, 80, 0, 50, 80, 80}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(FittedColumnWidths(row.needed, row.available), row.widths) << row.what;
