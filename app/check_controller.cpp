@@ -1,6 +1,10 @@
 #include "app/check_controller.h"
 
 #include "app/account_menus.h"
+#include "check/account_health.h"
+#ifndef Q_OS_WIN
+#include "check/logind_power_monitor.h"
+#endif
 #include "app/desktop_notifier.h"
 #include "app/mail_list_model.h"
 #include "app/mail_list_view.h"
@@ -18,14 +22,30 @@
 #include "util/text_convert.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTimer>
 
 namespace quillet {
 
+namespace {
+
+// Sleep and resume as this desktop reports them: logind on Linux; on Windows the window hands
+// the power broadcasts to a plain monitor.
+std::unique_ptr<TPowerMonitor> MakePowerMonitor() {
+#ifdef Q_OS_WIN
+    return std::make_unique<TPowerMonitor>();
+#else
+    return std::make_unique<TLogindPowerMonitor>(QDBusConnection::systemBus());
+#endif
+}
+
+} // namespace
+
 TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails& Mails)
     : QObject(&Window), FWindow(Window), FAccounts(Accounts), FMails(Mails), FCycle(Accounts, Mails, *this),
+      FPower(MakePowerMonitor()), FSchedule(Accounts, FCycle, *this),
       FListModel(new TMailListModel(Mails, this)), FSortModel(new TMailSortModel(*FListModel, this)),
       FMenus(new TAccountMenus(
           Accounts, Window.AccountsToolbar(), Window.AccountsCheckMenu(), Window.CheckOneMenu(),
@@ -42,7 +62,19 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
         FMenus->BuildAccountsToolbar();
         RefreshStatus();
     });
-    connect(FWindow.CheckTimer(), &QTimer::timeout, this, &TCheckController::TimerTick);
+    // Ticks go through the schedule, which holds back failing accounts, follows sleep and the
+    // network, and asks for the timed Check all.
+    FSchedule.Watch(*FPower);
+    FSchedule.Watch(FNetwork);
+    connect(FWindow.CheckTimer(), &QTimer::timeout, &FSchedule, &TCheckSchedule::Tick);
+    connect(&FSchedule, &TCheckSchedule::CheckAllDue, this, &TCheckController::TimerTick);
+    connect(&FWindow.Settings(), &TAppSettings::Changed, this, &TCheckController::FollowTimedChecks);
+    FollowTimedChecks();
+}
+
+void TCheckController::FollowTimedChecks() {
+    const TMainSettings& settings = FWindow.Settings().Values();
+    FSchedule.SetTimedChecks(settings.CheckingActive, settings.AutoCheckTime);
 }
 
 // Owned by the window and deleted after it has saved its settings, so that the list still has
@@ -194,6 +226,23 @@ void TCheckController::CurrentRowChanged(const QModelIndex& Current) {
         return;
     ShowMail(FSortModel->MailIndexOfRow(Current.row()));
     RefreshStatus();
+    ShowSelectedAccountHealth();
+}
+
+void TCheckController::ShowSelectedAccountHealth() {
+    if (FCycle.Running())
+        return; // the running check's own texts come first
+    const std::vector<int> selected = SelectedMailIndices();
+    if (selected.empty() || selected.front() < 0)
+        return;
+    const std::string& label = FMails[selected.front()].Account;
+    for (int i = 0; i < FAccounts.Count(); ++i)
+        if (FAccounts[i].Label == label) {
+            if (const std::string text = HealthStatusText(FAccounts[i], QDateTime::currentMSecsSinceEpoch());
+                !text.empty())
+                FWindow.ShowStatusText(ToQString(text));
+            return;
+        }
 }
 
 void TCheckController::ShowMail(int MailIndex) {

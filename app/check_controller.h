@@ -5,6 +5,9 @@
 #pragma once
 
 #include "check/check_cycle.h"
+#include "check/check_schedule.h"
+#include "check/network_monitor.h"
+#include "check/power_monitor.h"
 
 #include <QObject>
 #include <memory>
@@ -38,7 +41,10 @@ public:
     void PostCheckOne(int Position);
     // The full status refresh: mail count, last check, title, tray hint and command states.
     void RefreshStatus() override;
+    // A timed Check all, as the schedule asks for it on a tick (or after a resume): nothing
+    // while a check runs; the check timer is stopped during the check and started after it.
     void TimerTick();
+    TCheckSchedule& Schedule() { return FSchedule; }
 
     // TCheckHost
     void SetStatusText(const std::string& Text) override;
@@ -66,11 +72,20 @@ private:
     void ShowSortIndicator();
     void ShowListMenu(const QPoint& At);
     std::vector<int> SelectedMailIndices() const;
+    // The timed checks follow the options: on or off, and their interval.
+    void FollowTimedChecks();
+    // While the selected mail's account is failing, the status bar says so.
+    void ShowSelectedAccountHealth();
 
     TfrmMain& FWindow;
     TAccounts& FAccounts;
     TMails& FMails;
     TCheckCycle FCycle;
+    // Sleep and resume, and the network's state: the schedule follows them. Declared before the
+    // schedule, which must go before the cycle whose hooks it holds.
+    std::unique_ptr<TPowerMonitor> FPower;
+    TNetworkMonitor FNetwork;
+    TCheckSchedule FSchedule;
     TMailListModel* FListModel;
     TMailSortModel* FSortModel;
     TAccountMenus* FMenus;

@@ -18,6 +18,7 @@
 #include "notify/brightel_autostart.h"
 #include "notify/qt_sound_player.h"
 #include "notify/sound_table.h"
+#include "settings/account_health_store.h"
 #include "settings/ini_file.h"
 #include "settings/store_values.h"
 #include "util/strings.h"
@@ -333,6 +334,8 @@ bool TfrmMain::LoadSettings() {
                     TMessageIcon::Error);
         FTerminating = true;
         Q_EMIT TerminateRequested();
+    } else {
+        ReadAccountHealth(FStore, FAccounts); // how each account's checks went before this run
     }
     ShowListHints();
     Q_EMIT SettingsLoaded();
@@ -411,6 +414,9 @@ void TfrmMain::CollectSettings() {
 
 void TfrmMain::SaveSettings() {
     CollectSettings();
+    // The accounts' health is kept only for accounts that were read, never over a refused load.
+    if (FCredentials.AccountsLoaded)
+        WriteAccountHealth(FStore, FAccounts);
     quillet::SaveSettings(FStore, *FIni, FSettings.Values(), *FSounds, FAccounts, FCredentials);
 }
 
