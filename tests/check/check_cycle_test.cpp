@@ -197,6 +197,15 @@ protected:
         }
         ASSERT_TRUE(StartError.empty()) << StartError;
     }
+    // Another client deletes message N of User's mailbox.
+    static bool DeleteElsewhere(const std::string& User, std::int32_t N) {
+        TPop3Client other;
+        other.Host = "127.0.0.1";
+        other.Port = Server->Port();
+        other.UserName = User;
+        other.Password = "pw-" + User;
+        return other.Connect() && other.Login() && other.DeleteMessage(N) && other.Quit();
+    }
     TAccount& Box(const std::string& Label, const std::string& User) {
         return AddAccount(Label, Server->Port(), User, "pw-" + User);
     }
@@ -247,16 +256,7 @@ TEST_F(CheckCycleDovecot, MarkedMailIsDeletedAndMailGoneFromTheServerLeavesTheLi
     cycle.CheckAll();
     ASSERT_EQ(mails.Count(), 4);
     // Someone else deletes message 1; the mailbox listing changes.
-    {
-        TPop3Client other;
-        other.Host = "127.0.0.1";
-        other.Port = Server->Port();
-        other.UserName = "del";
-        other.Password = "pw-del";
-        ASSERT_TRUE(other.Connect() && other.Login());
-        ASSERT_TRUE(other.DeleteMessage(1));
-        ASSERT_TRUE(other.Quit());
-    }
+    ASSERT_TRUE(DeleteElsewhere("del", 1));
     cycle.CheckAll();
     ASSERT_EQ(mails.Count(), 3);
     EXPECT_EQ(mails[0].Subject, "Message 102");
@@ -293,16 +293,7 @@ TEST_F(CheckCycleDovecot, ExactlyTheMarkedMailsAreDeletedWhenTheMailboxMovedOn) 
     mails[IndexOfSubject("Message 304")].MarkedForDelete = true;
     Server->Deliver("mix", Message(310));
     Server->Deliver("mix", Message(311));
-    {
-        TPop3Client other;
-        other.Host = "127.0.0.1";
-        other.Port = Server->Port();
-        other.UserName = "mix";
-        other.Password = "pw-mix";
-        ASSERT_TRUE(other.Connect() && other.Login());
-        ASSERT_TRUE(other.DeleteMessage(1)); // "Message 301"
-        ASSERT_TRUE(other.Quit());
-    }
+    ASSERT_TRUE(DeleteElsewhere("mix", 1)); // "Message 301"
     cycle.CheckAll();
     const Lines left{"Message 303", "Message 305", "Message 310", "Message 311"};
     EXPECT_EQ(SubjectsOnServer(Server->Port(), "mix"), left);
