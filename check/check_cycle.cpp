@@ -356,6 +356,9 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
     if (!pop.Capabilities().empty())
         Account.LoginDelay = pop.LoginDelay(); // a server that lists nothing changes nothing
     const bool loggedIn = pop.Login();
+    // On a re-check CAPA goes out with the log-in: its reply is read only now.
+    if (!pop.Capabilities().empty())
+        Account.LoginDelay = pop.LoginDelay();
     if (pop.PassAccepted())
         Account.LastLoginMs = NowMs(); // the server counts this log-in, whatever follows
     if (FAbortRequested)
@@ -500,7 +503,9 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
         const int j = FMails.FindMail(targets[N]);
         return j >= 0 && FMails[j].MarkedForDelete;
     };
-    pop.DeleteMessagesThenQuit(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
+    // QUIT is not written with the DELE run: until QUIT goes out, an abort still leaves every
+    // message on the server.
+    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
         LogSystem("DELE " + std::to_string(N));
         LogSystem(Reply);
         if (Ok) {
