@@ -70,14 +70,15 @@ std::string Joined(std::initializer_list<std::string_view> Parts) {
     return out;
 }
 
-void AddRecipientLines(std::string& Out, const char* Kind, const std::vector<std::string>& Names,
-                       const std::vector<std::string>& Addrs) {
-    for (std::size_t i = 0; i < Names.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        if (!Names[i].empty())
-            Out += Joined({Kind, "Name(", n, "): \t", Names[i], "\r\n"});
-        if (i < Addrs.size() && !Addrs[i].empty())
-            Out += Joined({Kind, "Addr(", n, "): \t<", Addrs[i], ">\r\n"});
+// One line per person: "To: \tAnn Lee <ann@example.org>", the name or the address alone when
+// the other is missing.
+void AddPeopleLines(std::string& Out, const char* Kind, const std::vector<std::string>& Names,
+                    const std::vector<std::string>& Addrs) {
+    for (std::size_t i = 0; i < std::max(Names.size(), Addrs.size()); ++i) {
+        const std::string name = i < Names.size() ? Names[i] : std::string();
+        const std::string addr = i < Addrs.size() && !Addrs[i].empty() ? "<" + Addrs[i] + ">" : std::string();
+        if (!name.empty() || !addr.empty())
+            Out += Joined({Kind, ": \t", name, !name.empty() && !addr.empty() ? " " : "", addr, "\r\n"});
     }
 }
 
@@ -217,23 +218,21 @@ int ToggleDeleteMarks(TMails& Mails, const std::vector<int>& MailIndices) {
 
 std::string MailPropertiesText(const TMail& Mail) {
     std::string out = Joined({"Account: \t", Mail.Account, "\r\n"});
-    out += Joined({"Server idx: \t", std::to_string(Mail.ServerIdx), "\r\n"});
-    out += Joined({"Unique ID: \t", Mail.UniqueID, "\r\n"});
-    out += Joined({"ServerID: \t", Mail.ServerID, "\r\n"});
+    out += Joined({"Number on the server: \t", std::to_string(Mail.ServerIdx), "\r\n"});
+    out += Joined({"Identity: \t", Mail.UniqueID, "\r\n"});
+    out += Joined({"Message ID: \t", Mail.ServerID, "\r\n"});
     out += "\r\n";
-    if (!Mail.FromName.empty())
-        out += Joined({"FromName: \t", Mail.FromName, "\r\n"});
-    if (!Mail.FromAddr.empty())
-        out += Joined({"FromAddr: \t<", Mail.FromAddr, ">\r\n"});
-    AddRecipientLines(out, "To", Mail.ToName, Mail.ToAddr);
-    AddRecipientLines(out, "CC", Mail.CCName, Mail.CCAddr);
-    AddRecipientLines(out, "BCC", Mail.BCCName, Mail.BCCAddr);
+    AddPeopleLines(out, "From", {Mail.FromName}, {Mail.FromAddr});
+    AddPeopleLines(out, "To", Mail.ToName, Mail.ToAddr);
+    AddPeopleLines(out, "Cc", Mail.CCName, Mail.CCAddr);
+    AddPeopleLines(out, "Bcc", Mail.BCCName, Mail.BCCAddr);
     out += "\r\n";
     if (Mail.DateSent != 0)
-        out += Joined({"DateSent: \t", DateText(Mail.DateSent), "\r\n"});
+        out += Joined({"Sent: \t", DateText(Mail.DateSent), "\r\n"});
     if (Mail.DateRcvd != 0)
-        out += Joined({"DateRcvd: \t", DateText(Mail.DateRcvd), "\r\n"});
-    out += Joined({"MailSize: \t", std::to_string(Mail.MailSize), "\r\n"});
+        out += Joined({"Received: \t", DateText(Mail.DateRcvd), "\r\n"});
+    out += Mail.MailSize >= 0 ? Joined({"Size: \t", std::to_string(Mail.MailSize), " bytes\r\n"})
+                              : std::string("Size: \tnot known\r\n");
     out += Joined({"Subject: \t", Mail.Subject, "\r\n"});
     return out;
 }

@@ -167,11 +167,11 @@ TEST(MailRowTexts, PropertiesText) {
     m.DateSent = EncodeDateTime(2024, 3, 5, 9, 41, 7);
     m.MailSize = -1;
     m.Subject = "Hi";
-    EXPECT_EQ(MailPropertiesText(m), "Account: \tHome\r\nServer idx: \t3\r\nUnique ID: \t500B\r\n"
-                                     "ServerID: \t<x@y>\r\n\r\nFromAddr: \t<ann@lee>\r\n"
-                                     "ToName(1): \tA\r\nToAddr(1): \t<a1>\r\nToAddr(2): \t<b2>\r\n"
-                                     "CCName(1): \tC\r\n\r\nDateSent: \t3/5/24 9:41:07 AM\r\n"
-                                     "MailSize: \t-1\r\nSubject: \tHi\r\n");
+    EXPECT_EQ(MailPropertiesText(m), "Account: \tHome\r\nNumber on the server: \t3\r\nIdentity: \t500B\r\n"
+                                     "Message ID: \t<x@y>\r\n\r\nFrom: \t<ann@lee>\r\n"
+                                     "To: \tA <a1>\r\nTo: \t<b2>\r\n"
+                                     "Cc: \tC\r\n\r\nSent: \t3/5/24 9:41:07 AM\r\n"
+                                     "Size: \tnot known\r\nSubject: \tHi\r\n");
 }
 
 TEST(MailRowTexts, DumpIDs) {
