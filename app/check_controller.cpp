@@ -12,6 +12,7 @@
 #include "app/mail_sort_model.h"
 #include "app/main_window.h"
 #include "app/new_mail_notice.h"
+#include "app/power_broadcast_filter.h"
 #include "app/systray.h"
 #include "dialogs/message_box.h"
 #include "mail/preview_text.h"
@@ -66,6 +67,10 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
     // network, and asks for the timed Check all.
     FSchedule.Watch(*FPower);
     FSchedule.Watch(FNetwork);
+#ifdef Q_OS_WIN
+    FPowerFilter = std::make_unique<TPowerBroadcastFilter>(*FPower);
+    QCoreApplication::instance()->installNativeEventFilter(FPowerFilter.get());
+#endif
     connect(FWindow.CheckTimer(), &QTimer::timeout, &FSchedule, &TCheckSchedule::Tick);
     connect(&FSchedule, &TCheckSchedule::CheckAllDue, this, &TCheckController::TimerTick);
     connect(&FWindow.Settings(), &TAppSettings::Changed, this, &TCheckController::FollowTimedChecks);
@@ -79,7 +84,10 @@ void TCheckController::FollowTimedChecks() {
 
 // Owned by the window and deleted after it has saved its settings, so that the list still has
 // its columns then.
-TCheckController::~TCheckController() = default;
+TCheckController::~TCheckController() {
+    if (FPowerFilter && QCoreApplication::instance() != nullptr)
+        QCoreApplication::instance()->removeNativeEventFilter(FPowerFilter.get());
+}
 
 void TCheckController::ConnectCommands() {
     FWindow.SetCommandHandler(TCommand::CheckAll, [this] {

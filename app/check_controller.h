@@ -84,6 +84,7 @@ private:
     // Sleep and resume, and the network's state: the schedule follows them. Declared before the
     // schedule, which must go before the cycle whose hooks it holds.
     std::unique_ptr<TPowerMonitor> FPower;
+    std::unique_ptr<class TPowerBroadcastFilter> FPowerFilter; // Windows: sleep and resume
     TNetworkMonitor FNetwork;
     TCheckSchedule FSchedule;
     TMailListModel* FListModel;

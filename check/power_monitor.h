@@ -28,8 +28,8 @@ public:
     static constexpr std::uint32_t PowerSuspend = 0x4;          // PBT_APMSUSPEND
     static constexpr std::uint32_t PowerResumeSuspend = 0x7;    // PBT_APMRESUMESUSPEND
     static constexpr std::uint32_t PowerResumeAutomatic = 0x12; // PBT_APMRESUMEAUTOMATIC
-    // WINDOWS STUB: nothing calls this yet. The window's native event filter is to pass every
-    // WM_POWERBROADCAST here; other events are ignored.
+    // On Windows the window's native event filter passes every WM_POWERBROADCAST here; other
+    // events are ignored.
     void PowerBroadcast(std::uint32_t Event);
 
 Q_SIGNALS:
