@@ -10,9 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillet;
@@ -124,6 +126,105 @@ TEST(EndToEnd, RealProgramChecksAMailboxAndSavesItsSettings) {
     QFile ini(QDir(settings.path()).filePath("Quillet.ini"));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("Count=1"));
+}
+
+// Presses Key in the window with WindowId on Display, as a user would (focus, then the key).
+void PressKey(const QString& Display, const QString& WindowId, const QString& Key) {
+    QProcess press;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", Display);
+    press.setProcessEnvironment(env);
+    press.start("xdotool", {"windowfocus", "--sync", WindowId, "key", "--clearmodifiers", Key});
+    press.waitForFinished(5000);
+}
+
+// The account's server goes away: two checks by hand fail and the account keeps why (its button
+// shows the badge from this); the mail stays listed. Back again, the next check clears it.
+TEST(EndToEnd, AFailingServerIsShownOnItsAccountUntilItIsBack) {
+    if (!TDovecotServer::Installed() || !ToolsInstalled()) {
+        if (TDovecotServer::Required())
+            FAIL() << "Dovecot, Xvfb and xdotool are required in CI";
+        GTEST_SKIP() << "Dovecot, Xvfb or xdotool is not installed";
+    }
+    TDovecotServer server;
+    server.AddUser("e2e", "pw-e2e");
+    for (int i = 1; i <= 3; ++i)
+        server.Deliver("e2e", Message(i));
+    std::string why;
+    ASSERT_TRUE(server.Start(why)) << why;
+    QTemporaryDir settings;
+    {
+        TAccounts accounts;
+        auto account = std::make_unique<TAccount>();
+        account->Label = "E2E";
+        account->UserName = "e2e";
+        account->Password = "pw-e2e";
+        account->Host = "127.0.0.1";
+        account->SetPort(server.Port());
+        accounts.Add(std::move(account));
+        TIniFile ini(QDir(settings.path()).filePath("Quillet.ini").toStdString());
+        WriteAccounts(ini, "", accounts);
+    }
+    const int displayNumber = FreeDisplay();
+    ASSERT_GE(displayNumber, 0);
+    const QString display = QStringLiteral(":%1").arg(displayNumber);
+    QProcess xvfb;
+    xvfb.start("Xvfb", {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(xvfb.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(displayNumber)); }, 10000));
+    const auto health = [&] {
+        QFile store(QDir(settings.path()).filePath("Quillet.conf"));
+        return store.open(QIODevice::ReadOnly) ? store.readAll() : QByteArray();
+    };
+    // One run of the program: it checks at start (the title shows the three mails), Presses more
+    // checks by hand, and ends in good order.
+    const auto run = [&](int Presses, const std::function<void()>& BeforePresses) {
+        QProcess quillet;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("QUILLET_SETTINGS_DIR", settings.path());
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        quillet.setProcessEnvironment(env);
+        quillet.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        quillet.start(QUILLET_EXE, {});
+        ASSERT_TRUE(quillet.waitForStarted(10000));
+        QString window;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                window = FindWindow(display, "^Quillet, 3, [0-9][0-9]:[0-9][0-9]$");
+                return !window.isEmpty() || quillet.state() != QProcess::Running;
+            },
+            60000));
+        ASSERT_FALSE(window.isEmpty()) << "no window titled with the mail count";
+        BeforePresses();
+        for (int i = 0; i < Presses; ++i) {
+            PressKey(display, window.section('\n', 0, 0), "F5");
+            QTest::qWait(1500); // a refused connection fails at once
+        }
+        EXPECT_FALSE(FindWindow(display, "^Quillet, 3, ").isEmpty()) << "the mail stays listed";
+        quillet.terminate();
+        EXPECT_TRUE(quillet.waitForFinished(30000));
+    };
+    run(2, [&] {
+        QTest::qWait(1000); // the check at start is over
+        server.Stop();
+    });
+    const QByteArray failing = health();
+    // Two presses, two failures (a third when the server went while the first check still ran).
+    EXPECT_TRUE(QRegularExpression("FailuresInRow=[23]\\b").match(QString::fromLatin1(failing)).hasMatch())
+        << failing.toStdString();
+    EXPECT_TRUE(failing.contains("Failed on connect")) << failing.toStdString();
+
+    ASSERT_TRUE(server.Restart(why)) << why;
+    run(0, [] {});
+    const QByteArray back = health();
+    EXPECT_FALSE(QRegularExpression("FailuresInRow=[1-9]").match(QString::fromLatin1(back)).hasMatch())
+        << back.toStdString();
+    EXPECT_FALSE(back.contains("Failed on connect")) << back.toStdString();
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
 }
 
 } // namespace
