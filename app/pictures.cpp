@@ -59,11 +59,13 @@ QIcon WithWarningBadge(const QIcon& Picture) {
     // A small amber triangle with an exclamation mark in the lower right corner, drawn at every
     // size the toolbar may ask for, so that it stays sharp at any scale.
     QIcon badged;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap = Picture.pixmap(QSize(size, size));
-        if (pixmap.isNull())
+    for (const int size : {16, 24, 32, 48, 64, 96}) {
+        // Exactly size x size device pixels, so that the badge lands in the corner at any scale.
+        QPixmap pixmap = Picture.pixmap(QSize(size, size), 1.0);
+        if (pixmap.isNull() || pixmap.width() != size) {
             pixmap = QPixmap(size, size);
-        pixmap.setDevicePixelRatio(1.0);
+            pixmap.fill(Qt::transparent);
+        }
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         const qreal side = size * 0.6;
