@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_positions.h"
 #include "dialogs/message_box.h"
+#include "dialogs/platform_texts.h"
 #include "ui_options.h"
 #include "util/text_convert.h"
 
@@ -76,9 +77,7 @@ TfrmOptions::TfrmOptions(TDialogPositions* Positions, QWidget* Parent)
     FUi->spnMaxLines->setAccessibleName(QStringLiteral("Lines retrieved of each mail"));
     for (QPushButton* swatch : {FUi->pnlCloGrid, FUi->pnlCloPanels})
         swatch->setIconSize(SwatchSize);
-#ifndef Q_OS_WIN
-    FUi->chkAutostart->setText(QStringLiteral("Start Quillet when I lo&g in?"));
-#endif
+    FUi->chkAutostart->setText(AutostartCaption());
     // A page with nothing to set is not shown.
     FUi->pgcOptions->removeTab(FUi->pgcOptions->indexOf(FUi->tabConfirmations));
 
