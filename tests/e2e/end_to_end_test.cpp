@@ -27,13 +27,21 @@ bool ToolsInstalled() {
            !QStandardPaths::findExecutable("xdotool").isEmpty();
 }
 
-// A free display number: no X socket and no lock file for it.
-int FreeDisplay() {
-    for (int n = 70; n < 120; ++n)
-        if (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            return n;
-    return -1;
+// Starts a virtual X server on a display it picks itself and returns ":N" once it accepts
+// connections (Xvfb writes the number to -displayfd only then); empty when it did not start.
+QString StartXvfb(QProcess& Xvfb) {
+    Xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!Xvfb.waitForStarted(5000))
+        return {};
+    QByteArray number;
+    const bool announced = QTest::qWaitFor(
+        [&] {
+            number += Xvfb.readAllStandardOutput();
+            return number.contains('\n') || Xvfb.state() != QProcess::Running;
+        },
+        10000);
+    number = number.trimmed();
+    return !announced || number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
 }
 
 std::string Message(int I) {
@@ -82,14 +90,9 @@ TEST(EndToEnd, RealProgramChecksAMailboxAndSavesItsSettings) {
         WriteAccounts(ini, "", accounts);
     }
 
-    const int displayNumber = FreeDisplay();
-    ASSERT_GE(displayNumber, 0);
-    const QString display = QStringLiteral(":%1").arg(displayNumber);
     QProcess xvfb;
-    xvfb.start("Xvfb", {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    ASSERT_TRUE(xvfb.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(displayNumber)); }, 10000));
+    const QString display = StartXvfb(xvfb);
+    ASSERT_FALSE(display.isEmpty()) << "Xvfb did not start";
 
     QProcess quillet;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -165,14 +168,9 @@ TEST(EndToEnd, AFailingServerIsShownOnItsAccountUntilItIsBack) {
         TIniFile ini(QDir(settings.path()).filePath("Quillet.ini").toStdString());
         WriteAccounts(ini, "", accounts);
     }
-    const int displayNumber = FreeDisplay();
-    ASSERT_GE(displayNumber, 0);
-    const QString display = QStringLiteral(":%1").arg(displayNumber);
     QProcess xvfb;
-    xvfb.start("Xvfb", {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    ASSERT_TRUE(xvfb.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(displayNumber)); }, 10000));
+    const QString display = StartXvfb(xvfb);
+    ASSERT_FALSE(display.isEmpty()) << "Xvfb did not start";
     const auto health = [&] {
         QFile store(QDir(settings.path()).filePath("Quillet.conf"));
         return store.open(QIODevice::ReadOnly) ? store.readAll() : QByteArray();
