@@ -16,6 +16,26 @@ class TPop3Client;
 class TSmtpClient;
 class TMailMessage;
 
+// How an account signs in: with its password (USER/PASS), or with an OAuth 2.0 access token
+// through SASL. Stored in the settings file as "Auth" = "password" / "oauth2".
+enum class TSignIn : std::uint8_t { Password = 0, OAuth2 = 1 };
+
+// Where an OAuth 2.0 account gets its tokens: the provider's endpoints, the user's own client id
+// and the scope asked for. Not secret.
+struct TOAuthSettings {
+    std::string AuthorizeUrl;
+    std::string TokenUrl;
+    std::string ClientId;
+    std::string Scope;
+};
+
+// What an OAuth 2.0 sign-in gave: secrets, kept like the password.
+struct TOAuthTokens {
+    std::string AccessToken;
+    std::string RefreshToken;
+    std::int64_t AccessExpiresMs = 0; // milliseconds since the epoch; 0: unknown
+};
+
 class TAccount {
 public:
     TAccount();
@@ -28,6 +48,9 @@ public:
     std::string UserName;
     std::string Host;
     std::string Password;
+    TSignIn SignIn = TSignIn::Password;
+    TOAuthSettings OAuth;
+    TOAuthTokens Tokens;
     bool Active = true;
     TSecurity Security = TSecurity::None;
     // SHA-256 fingerprint of the one certificate this account trusts; empty: the usual checks.

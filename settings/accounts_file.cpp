@@ -6,6 +6,7 @@
 #include "settings/ini_file.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 
 namespace quillet {
@@ -13,6 +14,45 @@ namespace quillet {
 namespace {
 
 const std::string kAccounts = "Accounts";
+const std::string kOAuth2 = "oauth2";
+
+void ReadSignIn(const TIniFile& Ini, const std::string& Section, const std::string& MasterPassword,
+                TAccount& Account) {
+    // Files from before OAuth have no "Auth" key: password accounts, as they always were.
+    if (Ini.ReadString(Section, "Auth", "") != kOAuth2)
+        return;
+    Account.SignIn = TSignIn::OAuth2;
+    Account.OAuth.AuthorizeUrl = Ini.ReadString(Section, "AuthorizeUrl", "");
+    Account.OAuth.TokenUrl = Ini.ReadString(Section, "TokenUrl", "");
+    Account.OAuth.ClientId = Ini.ReadString(Section, "ClientId", "");
+    Account.OAuth.Scope = Ini.ReadString(Section, "Scope", "");
+    Account.Tokens.AccessToken = UnprotectText(Ini.ReadString(Section, "AccessToken", ""), MasterPassword);
+    Account.Tokens.RefreshToken = UnprotectText(Ini.ReadString(Section, "RefreshToken", ""), MasterPassword);
+    try {
+        Account.Tokens.AccessExpiresMs = std::stoll(Ini.ReadString(Section, "TokenExpires", "0"));
+    } catch (const std::exception&) {
+        Account.Tokens.AccessExpiresMs = 0; // unknown: the token is refreshed before it is used
+    }
+}
+
+void WriteSignIn(TIniFile& Ini, const std::string& Section, const std::string& MasterPassword,
+                 const TAccount& Account) {
+    // A password account's section stays as it always was, unless it once signed in with OAuth:
+    // then its keys are emptied so that no token outlives the choice.
+    const bool oauth = Account.SignIn == TSignIn::OAuth2;
+    if (!oauth && Ini.ReadString(Section, "Auth", "").empty())
+        return;
+    Ini.WriteString(Section, "Auth", oauth ? kOAuth2 : "password");
+    Ini.WriteString(Section, "AuthorizeUrl", oauth ? Account.OAuth.AuthorizeUrl : "");
+    Ini.WriteString(Section, "TokenUrl", oauth ? Account.OAuth.TokenUrl : "");
+    Ini.WriteString(Section, "ClientId", oauth ? Account.OAuth.ClientId : "");
+    Ini.WriteString(Section, "Scope", oauth ? Account.OAuth.Scope : "");
+    Ini.WriteString(Section, "AccessToken",
+                    oauth ? ProtectText(Account.Tokens.AccessToken, MasterPassword) : "");
+    Ini.WriteString(Section, "RefreshToken",
+                    oauth ? ProtectText(Account.Tokens.RefreshToken, MasterPassword) : "");
+    Ini.WriteString(Section, "TokenExpires", oauth ? std::to_string(Account.Tokens.AccessExpiresMs) : "0");
+}
 
 } // namespace
 
@@ -40,6 +80,7 @@ void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassw
         // Files from before TLS have neither key: plain POP3, as they always had.
         account->Security = SecurityFromNumber(Ini.ReadInteger(section, "Security", 0));
         account->TrustedCert = Ini.ReadString(section, "TrustedCert", "");
+        ReadSignIn(Ini, section, MasterPassword, *account);
         Accounts.Add(std::move(account));
     }
 }
@@ -60,6 +101,7 @@ void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAcco
         Ini.WriteBool(section, "Active", account.Active);
         Ini.WriteInteger(section, "Security", static_cast<int>(account.Security));
         Ini.WriteString(section, "TrustedCert", account.TrustedCert);
+        WriteSignIn(Ini, section, MasterPassword, account);
     }
     update.Commit();
 }

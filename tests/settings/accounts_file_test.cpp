@@ -162,6 +162,42 @@ TEST(AccountsFile, SecurityAndTrustedCertificateRoundTrip) {
     EXPECT_EQ(loaded[3].Security, TSecurity::None) << "an unknown value is plain POP3";
 }
 
+TEST(AccountsFile, SignInKeysRoundTripAndPasswordAccountsStayAsTheyWere) {
+    test::TTempAppDir dir;
+    TIniFile ini(dir.IniPath());
+    TAccounts list;
+    AddAccount(list, {"pw", "u", "h", "p", 995, true});
+    AddAccount(list, {"oauth", "u", "h", "", 995, true});
+    TAccount& oauth = list[1];
+    oauth.SignIn = TSignIn::OAuth2;
+    oauth.OAuth = {"https://a/authorize", "https://a/token", "client-1", "pop offline_access"};
+    oauth.Tokens = {"access-secret", "refresh-secret", 1765300000123};
+    WriteAccounts(ini, "master", list);
+    const std::string text = dir.ReadFile("Quillet.ini");
+    EXPECT_EQ(text.find("access-secret"), std::string::npos) << "tokens are kept protected";
+    EXPECT_EQ(text.find("refresh-secret"), std::string::npos);
+    EXPECT_EQ(text.substr(0, text.find("[Account01]")).find("Auth="), std::string::npos)
+        << "a password account's section gains no key";
+
+    TAccounts loaded;
+    ReadAccounts(ini, 2, "master", loaded);
+    EXPECT_EQ(loaded[0].SignIn, TSignIn::Password);
+    EXPECT_EQ(loaded[1].SignIn, TSignIn::OAuth2);
+    EXPECT_EQ(loaded[1].OAuth.TokenUrl, "https://a/token");
+    EXPECT_EQ(loaded[1].OAuth.Scope, "pop offline_access");
+    EXPECT_EQ(loaded[1].Tokens.AccessToken, "access-secret");
+    EXPECT_EQ(loaded[1].Tokens.RefreshToken, "refresh-secret");
+    EXPECT_EQ(loaded[1].Tokens.AccessExpiresMs, 1765300000123);
+
+    // Switching back to the password leaves no token behind.
+    loaded[1].SignIn = TSignIn::Password;
+    WriteAccounts(ini, "master", loaded);
+    TAccounts again;
+    ReadAccounts(ini, 2, "master", again);
+    EXPECT_EQ(again[1].SignIn, TSignIn::Password);
+    EXPECT_TRUE(again[1].Tokens.RefreshToken.empty());
+}
+
 TEST(AccountsFile, FewerAccountsLeaveOldSectionsUnread) {
     test::TTempAppDir dir;
     TIniFile ini(dir.IniPath());
