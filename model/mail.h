@@ -38,6 +38,8 @@ public:
     std::int32_t ServerIdx = 0;
     TMailState State = TMailState::New;
     bool MarkedForDelete = false;
+    // Announced since the user last looked at the window: its row shows "*" and bold until then.
+    bool NotLookedAt = false;
 
     // Stores N only when it is a real message number (above 0).
     void SetServerIdx(std::int32_t N);
