@@ -6,6 +6,7 @@
 #include "app/quillet_application.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
+#include "app/translations.h"
 #include "model/account.h"
 #include "model/mails.h"
 #include "notify/autostart_entries.h"
@@ -60,6 +61,8 @@ int main(int argc, char* argv[]) {
         return 0;
 
     TQuilletApplication app(argc, argv);
+    // The user's language (LANG, LC_MESSAGES, LANGUAGE), before the first text is made.
+    const TTranslations translations(QLocale::system());
     UseDotDecimalSeparator();
     // The window decides when the program ends: a message box closing while the window sits in
     // the tray must not end it.
