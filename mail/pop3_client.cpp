@@ -1,6 +1,7 @@
 #include "mail/pop3_client.h"
 
 #include "mail/mail_message.h"
+#include "mail/oauth_sasl.h"
 #include "mail/pop3_text.h"
 #include "mail/tls_policy.h"
 #include "util/strings.h"
@@ -75,6 +76,10 @@ bool TPop3Client::Connect() {
     FPassAccepted = false;
     FListingFailure.clear();
     FCapabilities.clear();
+    FCapaAsked = false;
+    FSaslMechanisms.clear();
+    FTokenRefused = false;
+    FSaslRefusal.clear();
     FCapaDeferred = false;
     FQuitSent = false;
     FUniqueIds.clear();
@@ -145,6 +150,8 @@ bool TPop3Client::StartTls() {
     // What was said before TLS cannot be trusted: the capabilities are asked again (with the
     // log-in, when the last session allows it).
     FCapabilities.clear();
+    FSaslMechanisms.clear();
+    FCapaAsked = false;
     if (UseFastChecks)
         AskOrDeferCapabilities();
     else
@@ -160,9 +167,12 @@ void TPop3Client::AskCapabilities(bool Final) {
 void TPop3Client::TakeCapabilities(bool Ok, const std::string& Reply, bool Final) {
     // A server without CAPA, or one that refuses it, has no capabilities.
     FCapabilities.clear();
+    FSaslMechanisms.clear();
     FLoginDelay = -1;
+    FCapaAsked = true;
     if (Ok) {
         FCapabilities = ParseCapabilities(Reply);
+        FSaslMechanisms = quillet::SaslMechanisms(Reply);
         FLoginDelay = CapabilityNumber(Reply, "LOGIN-DELAY");
     }
     if (Final && (Ok || FConversation->Active())) {
@@ -209,6 +219,8 @@ bool TPop3Client::Login() {
     if (!FConnected || !FConversation->Active() || FQuitSent)
         return false;
     FListingFailure.clear();
+    if (UseOAuth)
+        return OAuthLogin();
     const bool pipelining = FCapaDeferred ? KeptCapability("PIPELINING") : HasCapability("PIPELINING");
     // Arguments that could end a line early are refused one command at a time, as always.
     if (UseFastChecks && pipelining && IsSafeArgument(UserName) && IsSafeArgument(Password))
@@ -230,6 +242,10 @@ bool TPop3Client::Login() {
         return false;
     FLoggedIn = true;
     FPassAccepted = true;
+    return ReadListing();
+}
+
+bool TPop3Client::ReadListing() {
     const bool listOk = Exchange("LIST", "", "", kListEnd, TPop3Exchange::List);
     const std::string listing = LastReply();
     if (!TakeListing(listOk, listing) || !UseFastChecks || !HasCapability("UIDL") || FMessageCount <= 0)

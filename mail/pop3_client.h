@@ -38,6 +38,8 @@ enum class TPop3Exchange : std::uint8_t {
     Handshake = 17,
     Uidl = 18,
     Utf8 = 19,
+    Auth = 20,         // AUTH with a SASL mechanism (and maybe its initial response)
+    AuthResponse = 21, // a SASL response line after the server's "+"
 };
 
 class TPop3Client : public QObject {
@@ -48,6 +50,11 @@ public:
 
     std::string UserName;
     std::string Password;
+    // Log in with an OAuth 2.0 access token through SASL (RFC 5034: AUTH XOAUTH2 or OAUTHBEARER,
+    // whichever the server's CAPA offers) instead of USER and PASS. The token appears in no text
+    // the client gives out (LastReply, the time-out texts), only on the wire.
+    bool UseOAuth = false;
+    std::string AccessToken;
     std::int32_t Port = 110;
     std::string Host;
     TMailMessage* MailMessage = nullptr; // not owned
@@ -85,6 +92,9 @@ public:
     // session's CAPA reply arrives. Memory only.
     const std::vector<std::string>& KeptCapabilities() const { return FKeptCapabilities; }
     bool HasCapability(const std::string& Name) const;
+    // The SASL mechanisms CAPA listed on this connection (upper case): what a refused password
+    // log-in can point to ("XOAUTH2", "OAUTHBEARER").
+    const std::vector<std::string>& SaslMechanisms() const { return FSaslMechanisms; }
     // Seconds the server wants between log-ins (CAPA "LOGIN-DELAY n"); -1 when it says nothing.
     std::int32_t LoginDelay() const { return FLoginDelay; }
     // Set when the last Connect failed on TLS (no STLS offered or accepted, or a handshake that
@@ -104,11 +114,19 @@ public:
     // accepted, even when the listing then failed: ListingFailure says so. Pipelined, the four go
     // out in one write (after CAPA, on a re-check): the PASS reply decides, and a refused USER
     // fails the log-in as it does one command at a time; a refused log-in drops the connection,
-    // as the replies still owed to it are worth nothing.
+    // as the replies still owed to it are worth nothing. With UseOAuth, AUTH takes the place of
+    // USER and PASS: AccessTokenRefused then tells a refused token from other failures.
     bool Login();
     // PASS was accepted on this connection (it stays true after the connection closes, until the
     // next Connect): the server counts a log-in.
     bool PassAccepted() const { return FPassAccepted; }
+    // The last Login with OAuth failed because the server refused the access token (its error
+    // challenge, or -ERR with no response code that blames the mailbox): a new token may help.
+    // Not set for a server that offers no OAuth, closes the connection or times out.
+    bool AccessTokenRefused() const { return FTokenRefused; }
+    // What the server's error challenge said about the refused token ("status 401"); empty when
+    // it sent none.
+    const std::string& SaslRefusal() const { return FSaslRefusal; }
     // Why the listing of this session cannot be used, as "LIST: <reason>" or "UIDL: <reason>":
     // refused, lost with the connection, or malformed (numbers that are not 1..n in order).
     // Empty when LIST (and UIDL, where asked) gave a listing to work with.
@@ -177,6 +195,11 @@ private:
                                 const TEachReply& Each);
     // USER, PASS, LIST and UIDL (after CAPA and UTF8 where due) in one write.
     bool PipelinedLogin();
+    // AUTH with the access token (after CAPA, which names the mechanisms), then the listing. An
+    // error challenge is answered so that the server's -ERR ends the exchange.
+    bool OAuthLogin();
+    // The log-in has been accepted: LIST, and UIDL where offered; always true.
+    bool ReadListing();
     // Takes a LIST reply as the count and sizes; false (ListingFailure saying why) when it cannot
     // be used. LastReply becomes the listing.
     bool TakeListing(bool Ok, const std::string& Reply);
@@ -216,6 +239,10 @@ private:
     TUniqueIds FUniqueIds;
     std::int32_t FLoginDelay = -1;
     bool FTlsFailed = false;
+    bool FCapaAsked = false; // CAPA was asked on this connection (since TLS, where started)
+    std::vector<std::string> FSaslMechanisms;
+    bool FTokenRefused = false;
+    std::string FSaslRefusal;
 };
 
 } // namespace quillet

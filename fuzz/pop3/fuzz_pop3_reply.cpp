@@ -1,6 +1,8 @@
 // Feeds any bytes to the POP3 client's reply parsing as a server could send them: the reply framing,
-// the capability list, the listing parse and its numbering rule, the TOP text and the numeric-host rule. None
-// may crash, and a listing may never size the table of message sizes past its bound.
+// the capability list, the listing parse and its numbering rule, the TOP text and the numeric-host rule, the
+// SASL mechanisms and the error challenge of an OAuth log-in. None may crash, a listing may never size the
+// table of message sizes past its bound, and what a challenge says is one short line.
+#include "mail/oauth_sasl.h"
 #include "mail/pop3_text.h"
 
 #include <cstddef>
@@ -43,6 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     for (const std::string& capability : quillet::ParseCapabilities(reply))
         if (capability.empty() || capability.find(' ') != std::string::npos)
             std::abort();
+    for (const std::string& mechanism : quillet::SaslMechanisms(reply))
+        if (mechanism.empty() || mechanism.find_first_of(" \t") != std::string::npos)
+            std::abort();
+    const quillet::TSaslChallenge challenge = quillet::ReadSaslChallenge(reply);
+    if (challenge.Text.size() > 220 || challenge.Text.find_first_of("\r\n") != std::string::npos ||
+        (challenge.Empty && !challenge.IsContinuation))
+        std::abort();
     quillet::IsNumericHost(reply);
     quillet::IsSafeArgument(reply);
     return 0;

@@ -26,6 +26,18 @@ protected:
     }
 };
 
+// A client line as failure messages show it: a SASL response, which carries an access token,
+// only by its length (on the AUTH line, or on a line of its own: long and without a space).
+std::string Shown(const std::string& Line) {
+    const std::size_t space = Line.find(' ', 5);
+    if (Line.starts_with("AUTH ") && space != std::string::npos)
+        return Line.substr(0, space) + " <response of " + std::to_string(Line.size() - space - 1) +
+               " characters>";
+    if (Line.size() > 40 && Line.find(' ') == std::string::npos)
+        return "<response of " + std::to_string(Line.size()) + " characters>";
+    return Line;
+}
+
 } // namespace
 
 TScriptedPop3Server::TScriptedPop3Server() : FServer(new TTlsCapableServer(this)) {
@@ -86,7 +98,7 @@ std::uint16_t TScriptedPop3Server::Port() const {
 std::vector<std::string> TScriptedPop3Server::Errors() const {
     std::vector<std::string> errors = FErrors;
     for (const auto& line : FPending)
-        errors.push_back("unexpected client line '" + line + "'");
+        errors.push_back("unexpected client line '" + Shown(line) + "'");
     return errors;
 }
 
@@ -154,7 +166,8 @@ void TScriptedPop3Server::Advance() {
             if (FPending.empty())
                 return; // wait for the client
             if (FPending.front() != step.text)
-                FErrors.push_back("expected '" + step.text + "', got '" + FPending.front() + "'");
+                FErrors.push_back("expected '" + Shown(step.text) + "', got '" + Shown(FPending.front()) +
+                                  "'");
             FPending.erase(FPending.begin());
             ++FNext;
             break;
@@ -173,7 +186,7 @@ void TScriptedPop3Server::Advance() {
         case TStep::kNextConnection:
             // Lines still pending were not expected on this connection.
             for (const auto& line : FPending)
-                FErrors.push_back("unexpected client line '" + line + "'");
+                FErrors.push_back("unexpected client line '" + Shown(line) + "'");
             FPending.clear();
             ++FNext;
             FClient->disconnect(this);
