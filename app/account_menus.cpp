@@ -47,7 +47,7 @@ void TAccountMenus::BuildAccountsToolbar() {
         connect(action, &QAction::triggered, this, [this, i] { FCheckOne(i); });
         if (auto* button = qobject_cast<QToolButton*>(FToolbar->widgetForAction(action))) {
             button->setObjectName(QStringLiteral("tbtnAccount%1").arg(i));
-            button->setAccessibleName(ToQString("Check " + account.Label));
+            button->setAccessibleName(tr("Check %1").arg(ToQString(account.Label)));
         }
     }
     for (int i = 0; i < FAccounts.Count(); ++i)
@@ -104,14 +104,14 @@ void TAccountMenus::BuildAutoCheckMenu() {
         const TAccount& account = FAccounts[i];
         QAction* item = FAutoCheckMenu->addAction(
             ButtonPicture(account.Active ? bpAccountActive : bpAccountInactive),
-            ToQString(account.Label + (account.Active ? " is active" : " is NOT active")));
+            (account.Active ? tr("%1 is active") : tr("%1 is NOT active")).arg(ToQString(account.Label)));
         item->setData(i);
         connect(item, &QAction::triggered, this, [this, i] { ToggleActive(i); });
     }
     FAutoCheckMenu->addSeparator();
-    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountActive), QStringLiteral("All active")),
-            &QAction::triggered, this, [this] { SetAllActive(true); });
-    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountInactive), QStringLiteral("All inactive")),
+    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountActive), tr("All active")), &QAction::triggered,
+            this, [this] { SetAllActive(true); });
+    connect(FAutoCheckMenu->addAction(ButtonPicture(bpAccountInactive), tr("All inactive")),
             &QAction::triggered, this, [this] { SetAllActive(false); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/pictures.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
 
@@ -30,7 +31,8 @@ bool TAutoCheck::TimerRuns() const {
 }
 
 QString TAutoCheck::Caption() const {
-    return FCheckingActive ? QStringLiteral("Auto checking is ON") : QStringLiteral("Auto checking is OFF");
+    return FCheckingActive ? QCoreApplication::translate("TAutoCheck", "Auto checking is ON")
+                           : QCoreApplication::translate("TAutoCheck", "Auto checking is OFF");
 }
 
 int TAutoCheck::Picture() const {

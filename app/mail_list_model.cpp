@@ -2,6 +2,7 @@
 
 #include "util/text_convert.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
 
@@ -9,8 +10,12 @@ namespace quillet {
 
 namespace {
 
-const char* const kCaptions[MailListColumns] = {"Stt",     "Account", "From",      "To",
-                                                "Subject", "Size",    "Date sent", "Date received"};
+// The column captions, translated where they are shown.
+const char* const kCaptions[MailListColumns] = {
+    QT_TRANSLATE_NOOP("MailColumns", "Stt"),       QT_TRANSLATE_NOOP("MailColumns", "Account"),
+    QT_TRANSLATE_NOOP("MailColumns", "From"),      QT_TRANSLATE_NOOP("MailColumns", "To"),
+    QT_TRANSLATE_NOOP("MailColumns", "Subject"),   QT_TRANSLATE_NOOP("MailColumns", "Size"),
+    QT_TRANSLATE_NOOP("MailColumns", "Date sent"), QT_TRANSLATE_NOOP("MailColumns", "Date received")};
 
 QIcon RowIcon(int Picture) {
     static const QIcon envelope(QStringLiteral(":/icons/pictures/2.svg"));
@@ -85,7 +90,7 @@ QVariant TMailListModel::headerData(int Section, Qt::Orientation Orientation, in
     if (Orientation != Qt::Horizontal || Section < 0 || Section >= MailListColumns)
         return {};
     if (Role == Qt::DisplayRole)
-        return QString::fromLatin1(kCaptions[Section]);
+        return QCoreApplication::translate("MailColumns", kCaptions[Section]);
     if (Role == Qt::TextAlignmentRole)
         return Alignment(Section);
     return {};

@@ -5,6 +5,7 @@
 
 #include "settings/password_asker.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -12,10 +13,12 @@ class QWidget;
 
 namespace quillet {
 
-inline constexpr const char* MasterPasswordRefusal =
+inline constexpr const char* MasterPasswordRefusal = QT_TRANSLATE_NOOP(
+    "MasterPassword",
     "Invalid master password\r\n\nThe program will not run without a proper password.\r\nIf you can't recall "
-    "it, "
-    "delete the Quillet.ini file, restart the program and define accounts again.";
+    "it, delete the Quillet.ini file, restart the program and define accounts again.");
+// The same in the user's language.
+QString MasterPasswordRefusalText();
 
 // The "Set password..." command: asks for the present password (when there is one), then for
 // the new one twice, and tells the user the outcome in message boxes; Title captions the

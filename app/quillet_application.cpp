@@ -1,6 +1,7 @@
 #include "app/quillet_application.h"
 
 #include "dialogs/message_box.h"
+#include "util/convert_error_text.h"
 
 #include <exception>
 
@@ -15,10 +16,12 @@ bool TQuilletApplication::notify(QObject* Receiver, QEvent* Event) {
 bool TQuilletApplication::NotifyGuarded(QApplication& App, QObject* Receiver, QEvent* Event) {
     try {
         return App.QApplication::notify(Receiver, Event);
+    } catch (const EConvertError& Error) {
+        ShowError(ConvertErrorText(Error));
     } catch (const std::exception& Error) {
         ShowError(QString::fromUtf8(Error.what()));
     } catch (...) {
-        ShowError(QStringLiteral("Unknown error"));
+        ShowError(tr("Unknown error"));
     }
     return false;
 }

@@ -1,6 +1,9 @@
 #include "check/check_plan.h"
 
 #include "model/mail.h"
+#include "util/text_convert.h"
+
+#include <QCoreApplication>
 
 namespace quillet {
 
@@ -21,21 +24,27 @@ TFetchPlan PlanFetch(std::int32_t Count, const TUniqueIds& Ids,
 
 std::string DeletionRefusal(const TMail& Mail, const TSessionFacts& Session) {
     if (Mail.State == TMailState::Unseen)
-        return "it was not found on the server in this check";
+        return FromQString(
+            QCoreApplication::translate("CheckPlan", "it was not found on the server in this check"));
     const std::int32_t n = Mail.ServerIdx;
     if (n < 1 || static_cast<std::size_t>(n) >= Session.Sizes.size())
-        return "its message number " + std::to_string(n) + " is not in this listing";
+        return FromQString(
+            QCoreApplication::translate("CheckPlan", "its message number %1 is not in this listing").arg(n));
     if (!Mail.Uid.empty()) {
         const auto id = Session.Ids.find(n);
         if (id == Session.Ids.end() || id->second != Mail.Uid)
-            return "message " + std::to_string(n) + " on the server has another unique id";
+            return FromQString(
+                QCoreApplication::translate("CheckPlan", "message %1 on the server has another unique id")
+                    .arg(n));
         return {};
     }
     const auto key = Session.Keys.find(n);
     if (key == Session.Keys.end() || key->second != Mail.Key)
-        return "message " + std::to_string(n) + " on the server has another header";
+        return FromQString(
+            QCoreApplication::translate("CheckPlan", "message %1 on the server has another header").arg(n));
     if (Session.Sizes[static_cast<std::size_t>(n)] != Mail.MailSize)
-        return "message " + std::to_string(n) + " on the server has another size";
+        return FromQString(
+            QCoreApplication::translate("CheckPlan", "message %1 on the server has another size").arg(n));
     return {};
 }
 

@@ -6,6 +6,9 @@
 #include "check/network_monitor.h"
 #include "check/power_monitor.h"
 #include "model/account.h"
+#include "util/text_convert.h"
+
+#include <QCoreApplication>
 
 #include <QDateTime>
 #include <algorithm>
@@ -34,7 +37,8 @@ bool SleptThrough(std::int64_t SinceLastMs, std::int64_t IntervalMs) {
 }
 
 std::string NetworkDownText() {
-    return "The network is down: no check until it is back";
+    return FromQString(QCoreApplication::translate("quillet::TCheckSchedule",
+                                                   "The network is down: no check until it is back"));
 }
 
 TCheckSchedule::TCheckSchedule(TAccounts& Accounts, TCheckCycle& Cycle, TCheckHost& Host, QObject* Parent)
@@ -94,8 +98,10 @@ std::string TCheckSchedule::HeldBack(const TAccount& Account) const {
     const std::int64_t lastContact =
         std::max({Account.LastLoginMs, Account.LastGoodCheckMs, Account.LastFailureMs});
     if (lastContact > 0 && now >= lastContact && now - lastContact < MinLoginGapMs)
-        return "checked less than a minute ago; next automatic check after " +
-               ClockTime(lastContact + MinLoginGapMs);
+        return FromQString(
+            QCoreApplication::translate("quillet::TCheckSchedule",
+                                        "checked less than a minute ago; next automatic check after %1")
+                .arg(ToQString(ClockTime(lastContact + MinLoginGapMs))));
     const std::int64_t wait = BackOffMs(Account.FailuresInRow, FIntervalMs);
     if (wait == 0 || Account.LastFailureMs <= 0 || now < Account.LastFailureMs)
         return {};
@@ -104,8 +110,9 @@ std::string TCheckSchedule::HeldBack(const TAccount& Account) const {
     const std::int64_t due = Account.LastFailureMs + wait;
     if (now + FIntervalMs / 2 >= due)
         return {};
-    return "failed " + std::to_string(Account.FailuresInRow) + " times in a row; next automatic check at " +
-           HealthTime(due, now);
+    return FromQString(QCoreApplication::translate("quillet::TCheckSchedule",
+                                                   "failed %1 times in a row; next automatic check at %2")
+                           .arg(QString::number(Account.FailuresInRow), ToQString(HealthTime(due, now))));
 }
 
 void TCheckSchedule::Tick() {
@@ -128,7 +135,8 @@ void TCheckSchedule::Tick() {
         return;
     }
     if (SleptThrough(since, FIntervalMs)) {
-        StartResume("More time passed than the check interval (the computer slept?): checking in a moment");
+        StartResume(FromQString(
+            tr("More time passed than the check interval (the computer slept?): checking in a moment")));
         return;
     }
     RunCheckAll();
@@ -140,7 +148,7 @@ void TCheckSchedule::SleepComing() {
     FSleeping = true;
     FSleepAtMs = Now();
     FResumeTimer.stop();
-    FHost.AppendSystemLine("The computer is going to sleep: checks stop until it wakes up");
+    FHost.AppendSystemLine(FromQString(tr("The computer is going to sleep: checks stop until it wakes up")));
     // An abort drops every session without QUIT and counts nothing against the accounts.
     if (FCycle.Busy() || FCycle.Running())
         FCycle.Abort();
@@ -151,7 +159,7 @@ void TCheckSchedule::SleepComing() {
 void TCheckSchedule::Resumed() {
     FSleeping = false;
     FLastTickMs = Now();
-    StartResume("The computer woke up: checking in a moment");
+    StartResume(FromQString(tr("The computer woke up: checking in a moment")));
 }
 
 void TCheckSchedule::NetworkWentDown() {
@@ -168,11 +176,12 @@ void TCheckSchedule::NetworkCameBack() {
     if (FSleeping)
         return; // the resume starts the check
     if (!FTimedChecks) {
-        FHost.AppendSystemLine("The network is back");
-        FHost.SetStatusText("The network is back");
+        const std::string back = FromQString(tr("The network is back"));
+        FHost.AppendSystemLine(back);
+        FHost.SetStatusText(back);
         return;
     }
-    StartResume("The network is back: checking in a moment");
+    StartResume(FromQString(tr("The network is back: checking in a moment")));
 }
 
 void TCheckSchedule::StartResume(const std::string& Why) {

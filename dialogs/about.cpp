@@ -36,7 +36,7 @@ void StyleProductName(QLabel* Name, QLabel* Shadow) {
 void StyleLinkField(QLineEdit* Field, const QString& Address, QObject* Filter) {
     Field->setText(Address);
     Field->setCursor(Qt::PointingHandCursor);
-    Field->setToolTip(QStringLiteral("Open %1").arg(Address));
+    Field->setToolTip(TfrmAbout::tr("Open %1").arg(Address));
     Field->setAccessibleName(Address);
     QFont font = Field->font();
     font.setUnderline(true);
@@ -58,7 +58,7 @@ const QString Web2 = QStringLiteral("https://quillet.example.org/");
 
 std::string VersionText(std::string_view BuildVersion) {
     if (BuildVersion.empty())
-        return "Unknown";
+        return FromQString(TfrmAbout::tr("Unknown"));
     std::string text(BuildVersion);
     int parts = 1;
     for (const char c : BuildVersion)
@@ -77,11 +77,11 @@ QUrl WebLinkTarget(const QString& Address) {
 }
 
 QString CreditsText() {
-    return QStringLiteral("Special thanks go to:\n"
-                          "\n"
-                          "  the Qt project, for the toolkit that Quillet is built with\n"
-                          "  the makers of the mail server that Quillet is tested against\n"
-                          "  everyone who tried Quillet, for their testing and ideas");
+    return TfrmAbout::tr("Special thanks go to:\n"
+                         "\n"
+                         "  the Qt project, for the toolkit that Quillet is built with\n"
+                         "  the makers of the mail server that Quillet is tested against\n"
+                         "  everyone who tried Quillet, for their testing and ideas");
 }
 
 TfrmAbout::TfrmAbout(TDialogPositions* Positions, QWidget* Parent)
@@ -115,7 +115,7 @@ void TfrmAbout::Load(const TAboutValues& Values) {
         picture->setPixmap(Values.MailPicture.pixmap(PictureSize, ratio));
     for (QLabel* picture : {FUi->imgWeb1, FUi->imgWeb2})
         picture->setPixmap(Values.WebPicture.pixmap(PictureSize, ratio));
-    FUi->lblVersion->setText(QStringLiteral("Version ") + ToQString(VersionText(Values.BuildVersion)));
+    FUi->lblVersion->setText(tr("Version %1").arg(ToQString(VersionText(Values.BuildVersion))));
     FUi->lblBeta->setVisible(Values.IsBeta);
 }
 
@@ -159,7 +159,7 @@ void TfrmAbout::OpenAddress(QObject* Field) {
 }
 
 void TfrmAbout::btnCreditsClick() {
-    ShowMessage(this, QStringLiteral("Credits"), CreditsText(), TMessageIcon::Information);
+    ShowMessage(this, tr("Credits"), CreditsText(), TMessageIcon::Information);
 }
 
 } // namespace quillet

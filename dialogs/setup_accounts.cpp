@@ -14,12 +14,15 @@ int RefillSelection(int Wanted, int RowCount) {
 }
 
 std::string DeleteQuestion(const std::string& Label) {
-    return "Are you sure you want to remove account \"" + Label + "\"?";
+    return FromQString(
+        TfrmSetupAccounts::tr("Are you sure you want to remove account \"%1\"?").arg(ToQString(Label)));
 }
 
 std::string DeleteRefusal(const std::string& Label) {
-    return "The account \"" + Label +
-           "\" is being checked right now and cannot be removed. Try again when the check has ended.";
+    return FromQString(
+        TfrmSetupAccounts::tr("The account \"%1\" is being checked right now and cannot be removed. "
+                              "Try again when the check has ended.")
+            .arg(ToQString(Label)));
 }
 
 TfrmSetupAccounts::TfrmSetupAccounts(TAccounts& Accounts, TDialogPositions* Positions, QWidget* Parent)
@@ -112,12 +115,11 @@ void TfrmSetupAccounts::btnDeleteClick() {
     if (row < 0 || row >= FAccounts.Count())
         return;
     const std::string label = FAccounts[row].Label;
-    if (AskYesNoCancel(this, QStringLiteral("Deleting"), ToQString(DeleteQuestion(label))) !=
-        TMessageAnswer::Yes)
+    if (AskYesNoCancel(this, tr("Deleting"), ToQString(DeleteQuestion(label))) != TMessageAnswer::Yes)
         return;
     // An account whose check is waiting for its server cannot go.
     if (!FAccounts.Delete(row)) {
-        ShowMessage(this, QStringLiteral("Deleting"), ToQString(DeleteRefusal(label)), TMessageIcon::Warning);
+        ShowMessage(this, tr("Deleting"), ToQString(DeleteRefusal(label)), TMessageIcon::Warning);
         return;
     }
     Refill(row);

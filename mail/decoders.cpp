@@ -117,7 +117,7 @@ int UUValue(char C) {
         return 0;
     if (code >= 33 && code <= 95)
         return code - 32;
-    throw EMailFormatError(kUUCodeFormatErrorText);
+    RaiseMailFormatError(kUUCodeFormatErrorText);
 }
 
 int DecodeUULine(std::string_view Line, std::string& Output) {

@@ -26,7 +26,7 @@ bool IsDigit(char c) {
 
 int MonthOf(const std::string& field) {
     if (field.empty())
-        throw EMailFormatError(kDateWithoutMonthErrorText);
+        RaiseMailFormatError(kDateWithoutMonthErrorText);
     if (IsDigit(field.front()))
         return StrToIntSafe(field);
     static constexpr std::string_view kMonths = "Jan,Feb,Mar,Apr,May,Jun,Jul,Aug,Sep,Oct,Nov,Dec,";

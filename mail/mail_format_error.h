@@ -2,6 +2,7 @@
 // outside the uuencode set, or a Date value without a month.
 #pragma once
 
+#include <QCoreApplication>
 #include <stdexcept>
 #include <string>
 
@@ -13,7 +14,14 @@ public:
 };
 
 // Message texts of the two decoding failures.
-inline constexpr const char* kUUCodeFormatErrorText = "UUCODE message format error";
-inline constexpr const char* kDateWithoutMonthErrorText = "Date without month";
+inline constexpr const char* kUUCodeFormatErrorText =
+    QT_TRANSLATE_NOOP("EMailFormatError", "UUCODE message format error");
+inline constexpr const char* kDateWithoutMonthErrorText =
+    QT_TRANSLATE_NOOP("EMailFormatError", "Date without month");
+
+// Raises the error with one of the texts above, in the user's language.
+[[noreturn]] inline void RaiseMailFormatError(const char* Text) {
+    throw EMailFormatError(QCoreApplication::translate("EMailFormatError", Text).toStdString());
+}
 
 } // namespace quillet

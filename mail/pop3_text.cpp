@@ -1,7 +1,9 @@
 #include "mail/pop3_text.h"
 
 #include "util/strings.h"
+#include "util/text_convert.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <unordered_map>
 
@@ -139,8 +141,9 @@ std::string ListingNumbersProblem(std::string_view Reply) {
     for (std::size_t i = 1; i + 1 < lines.size(); ++i, ++expected) {
         const std::string_view word = FirstWord(TrimSpaces(lines[i]));
         if (ParseSpaceLedDecimal(word).value_or(-1) != expected)
-            return "the listing names message " + std::string(word.substr(0, 20)) + " where " +
-                   std::to_string(expected) + " was due";
+            return QCoreApplication::translate("Pop3Text", "the listing names message %1 where %2 was due")
+                .arg(ToQString(word.substr(0, 20)), QString::number(expected))
+                .toStdString();
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "mail/tls_policy.h"
 #include "util/strings.h"
+#include "util/text_convert.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -25,13 +26,32 @@ std::int64_t LineBreaks(std::string_view S) {
     return std::count_if(S.begin(), S.end(), [](char c) { return c == '\r' || c == '\n'; });
 }
 
+std::string NotTakenText() {
+    return FromQString(TSocketConversation::tr("Not sent: the connection did not take the data"));
+}
+
+// The server ended the connection during a wait for Awaited, after sending Sent (may be empty).
+std::string ClosedText(const std::string& Awaited, const std::string& Sent) {
+    return FromQString(
+        Sent.empty()
+            ? TSocketConversation::tr("Connection closed by the server while waiting for %1")
+                  .arg(ToQString(Awaited))
+            : TSocketConversation::tr("Connection closed by the server while waiting for %1; it had sent: %2")
+                  .arg(ToQString(Awaited), ToQString(Sent)));
+}
+
 // "the reply to TOP 3 50": the first line of a command names what its wait is for.
 std::string ReplyToCommand(const std::string& Data) {
     const std::string line = Data.substr(0, Data.find_first_of("\r\n"));
-    return "the reply to " + line.substr(0, 60);
+    return AwaitedReplyTo(line.substr(0, 60));
 }
 
 } // namespace
+
+std::string AwaitedReplyTo(std::string_view Command) {
+    //: What a wait is for, as in "while waiting for the reply to LIST"; %1 is the command.
+    return FromQString(TSocketConversation::tr("the reply to %1").arg(ToQString(Command)));
+}
 
 TErrorKind ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State) {
     switch (Error) {
@@ -189,9 +209,9 @@ void TSocketConversation::HandshakeDone() {
     FPeerCertificate = FSocket->peerCertificate();
     // A trusted certificate is that exact certificate: a valid chain for another one is not it.
     if (!TrustedFingerprint.empty() && CertificateFingerprint(FPeerCertificate) != TrustedFingerprint) {
-        FTlsFailure = "The server's certificate is not the one trusted for this account";
+        FTlsFailure = FromQString(tr("The server's certificate is not the one trusted for this account"));
         ForgetTlsSession();
-        Fail(TErrorKind::General, "TLS handshake failed: " + FTlsFailure);
+        Fail(TErrorKind::General, FromQString(tr("TLS handshake failed: %1").arg(ToQString(FTlsFailure))));
         return;
     }
     KeepTlsSession();
@@ -296,7 +316,8 @@ void TSocketConversation::PrepareWait(std::uint8_t Code, const std::string& Term
                                       const std::string& What) {
     ClearReceived();
     ExpectedSize = 0;
-    BeginWait(Code, Terminator, What.empty() ? "the server's greeting" : What);
+    //: What a wait is for, as in "while waiting for the server's greeting".
+    BeginWait(Code, Terminator, What.empty() ? FromQString(tr("the server's greeting")) : What);
 }
 
 bool TSocketConversation::SendPiece(const std::string& Piece) {
@@ -327,7 +348,7 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
                 std::min<std::size_t>(static_cast<std::size_t>(PacketSize), Data.size() - p);
             StartTimers();
             if (!SendPiece(Data.substr(p, n))) {
-                Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
+                Fail(TErrorKind::Send, NotTakenText());
                 break;
             }
             // Let the socket hand the piece to the network before the next one, so that a long
@@ -347,7 +368,7 @@ void TSocketConversation::Talk(const std::string& Data, const std::string& NewTe
         if (FWaiting)
             Report(length, length);
     } else if (!SendPiece(Data)) {
-        Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
+        Fail(TErrorKind::Send, NotTakenText());
     }
     PacketSize = 0;
 }
@@ -357,6 +378,10 @@ std::string_view TSocketConversation::UnreadView() const {
 }
 
 void TSocketConversation::ClearReceived() {
+    // The replies to a pipelined run can grow the buffer to megabytes: that room is given back
+    // once everything is taken, rather than kept with the account's connection between checks.
+    if (FReceived.capacity() > 256 * 1024)
+        std::string().swap(FReceived);
     FReceived.clear();
     FConsumed = 0;
     FReplyBreaks = 0;
@@ -372,13 +397,13 @@ void TSocketConversation::DropUnread() {
 
 void TSocketConversation::Send(const std::string& Data) {
     if (!SendPiece(Data))
-        Fail(TErrorKind::Send, "Not sent: the connection did not take the data");
+        Fail(TErrorKind::Send, NotTakenText());
 }
 
 void TSocketConversation::AwaitReply(std::uint8_t Code, const std::string& Terminator,
                                      const std::string& What) {
     if (!Active() && UnreadView().empty()) {
-        Refuse("Not received: the connection to the server is closed");
+        Refuse(FromQString(tr("Not received: the connection to the server is closed")));
         return;
     }
     BeginWait(Code, Terminator, What);
@@ -386,8 +411,7 @@ void TSocketConversation::AwaitReply(std::uint8_t Code, const std::string& Termi
         TryCompleteReply(); // it may have arrived while an earlier reply was handled
     if (FWaiting && !Active()) {
         // The server closed the connection after sending this much: the rest will never come.
-        FReplyText = "Connection closed by the server while waiting for " + FAwaited +
-                     "; it had sent: " + std::string(UnreadView().substr(0, 200));
+        FReplyText = ClosedText(FAwaited, std::string(UnreadView().substr(0, 200)));
         ClearReceived();
         FinishWait(TWaitEnd::Closed);
     }
@@ -401,7 +425,7 @@ void TSocketConversation::WaitReply() {
         // The event loop was ended from outside (the application is quitting): the reply will
         // not be read, so the connection goes and the caller meets a cancelled wait.
         Cancel();
-        FReplyText = "Cancelled: the program is ending";
+        FReplyText = FromQString(tr("Cancelled: the program is ending"));
     }
     StopTimers();
 }
@@ -448,11 +472,12 @@ void TSocketConversation::DataReadable() {
     const bool tooManyBytes = static_cast<std::int64_t>(UnreadView().size() + chunk.size()) > MaxReplySize;
     if (tooManyBytes || FReplyBreaks > MaxReplyLineBreaks) {
         FReplyTooLong = true;
-        Fail(TErrorKind::Receive, tooManyBytes ? "Reply too long: more than " + std::to_string(MaxReplySize) +
-                                                     " bytes arrived; the connection was dropped"
-                                               : "Reply too long: more than " +
-                                                     std::to_string(MaxReplyLineBreaks / 2) +
-                                                     " lines arrived; the connection was dropped");
+        Fail(TErrorKind::Receive,
+             FromQString(tooManyBytes
+                             ? tr("Reply too long: more than %1 bytes arrived; the connection was dropped")
+                                   .arg(MaxReplySize)
+                             : tr("Reply too long: more than %1 lines arrived; the connection was dropped")
+                                   .arg(MaxReplyLineBreaks / 2)));
         return;
     }
     FReceived += chunk;
@@ -502,8 +527,8 @@ void TSocketConversation::TryCompleteReply() {
 
 void TSocketConversation::SilenceTimedOut() {
     if (FWaiting)
-        Fail(TErrorKind::TimeOut,
-             "Timed out: no data for " + std::to_string(TimeOut) + " seconds while waiting for " + FAwaited);
+        Fail(TErrorKind::TimeOut, FromQString(tr("Timed out: no data for %1 seconds while waiting for %2")
+                                                  .arg(QString::number(TimeOut), ToQString(FAwaited))));
 }
 
 void TSocketConversation::SpeedCheck() {
@@ -516,9 +541,11 @@ void TSocketConversation::SpeedCheck() {
     }
     if (FWaitBytes >= MinBytesPerTimeOut * FSpeedChecks)
         return; // still flowing fast enough
-    Fail(TErrorKind::TimeOut, "Timed out: only " + std::to_string(FWaitBytes) + " bytes in " +
-                                  std::to_string(static_cast<std::int64_t>(TimeOut) * FSpeedChecks) +
-                                  " seconds while waiting for " + FAwaited);
+    Fail(TErrorKind::TimeOut,
+         FromQString(tr("Timed out: only %1 bytes in %2 seconds while waiting for %3")
+                         .arg(QString::number(FWaitBytes),
+                              QString::number(static_cast<std::int64_t>(TimeOut) * FSpeedChecks),
+                              ToQString(FAwaited))));
 }
 
 void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
@@ -532,18 +559,18 @@ void TSocketConversation::SocketError(QAbstractSocket::SocketError Error) {
         if (FTlsFailure.empty())
             FTlsFailure = FSocket->errorString().toStdString();
         ForgetTlsSession();
-        Fail(kind, "TLS handshake failed: " + FTlsFailure);
+        Fail(kind, FromQString(tr("TLS handshake failed: %1").arg(ToQString(FTlsFailure))));
         return;
     }
-    Fail(kind, FWaiting ? FSocket->errorString().toStdString() + " (while waiting for " + FAwaited + ")"
-                        : std::string());
+    Fail(kind,
+         FWaiting
+             ? FromQString(tr("%1 (while waiting for %2)").arg(FSocket->errorString(), ToQString(FAwaited)))
+             : std::string());
 }
 
 void TSocketConversation::Disconnected() {
     if (FWaiting && !FClosing) {
-        FReplyText = "Connection closed by the server while waiting for " + FAwaited;
-        if (!UnreadView().empty())
-            FReplyText += "; it had sent: " + std::string(UnreadView().substr(0, 200));
+        FReplyText = ClosedText(FAwaited, std::string(UnreadView().substr(0, 200)));
     }
     // Replies that arrived whole before the server closed the connection (a pipelined run's last
     // replies, the reply to QUIT) stay to be taken in order; a reply cut off by the close, or a

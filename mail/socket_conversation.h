@@ -61,6 +61,10 @@ using TReplyLengthEvent = std::function<std::size_t(const TSocketConversation* S
 // error was reported: a network failure while connecting is a connect error.
 TErrorKind ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State);
 
+// What a wait for the reply to Command is called in the texts that name the wait ("Timed out:
+// ... while waiting for the reply to LIST"), in the user's language.
+std::string AwaitedReplyTo(std::string_view Command);
+
 class TSocketConversation : public QObject {
     Q_OBJECT
 public:

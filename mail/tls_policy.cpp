@@ -1,5 +1,6 @@
 #include "mail/tls_policy.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 
@@ -33,13 +34,16 @@ bool TrustedCertificateForgives(const QList<QSslError>& Errors, const QSslCertif
 
 std::string CertificateText(const QSslCertificate& Certificate) {
     if (Certificate.isNull())
-        return "no certificate";
-    const auto name = [](const QStringList& Parts) { return Parts.join(QStringLiteral(", ")).toStdString(); };
-    return "Subject: " + name(Certificate.subjectInfo(QSslCertificate::CommonName)) +
-           "; issuer: " + name(Certificate.issuerInfo(QSslCertificate::CommonName)) + "; valid from " +
-           Certificate.effectiveDate().toUTC().toString(Qt::ISODate).toStdString() + " to " +
-           Certificate.expiryDate().toUTC().toString(Qt::ISODate).toStdString() +
-           "; SHA-256: " + CertificateFingerprint(Certificate);
+        return QCoreApplication::translate("TlsPolicy", "no certificate").toStdString();
+    const auto name = [](const QStringList& Parts) { return Parts.join(QStringLiteral(", ")); };
+    return QCoreApplication::translate("TlsPolicy",
+                                       "Subject: %1; issuer: %2; valid from %3 to %4; SHA-256: %5")
+        .arg(name(Certificate.subjectInfo(QSslCertificate::CommonName)),
+             name(Certificate.issuerInfo(QSslCertificate::CommonName)),
+             Certificate.effectiveDate().toUTC().toString(Qt::ISODate),
+             Certificate.expiryDate().toUTC().toString(Qt::ISODate),
+             QString::fromStdString(CertificateFingerprint(Certificate)))
+        .toStdString();
 }
 
 } // namespace quillet

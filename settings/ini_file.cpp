@@ -4,6 +4,7 @@
 #include "util/strings.h"
 #include "util/text_convert.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -50,7 +51,8 @@ bool TIniFile::Load(TIniDocument& Document) const {
 }
 
 void TIniFile::RaiseWriteError() const {
-    throw EIniFileError("Unable to write to " + FFileName);
+    throw EIniFileError(FromQString(
+        QCoreApplication::translate("TIniFile", "Unable to write to %1").arg(ToQString(FFileName))));
 }
 
 void TIniFile::Save(const TIniDocument& Document) {
