@@ -5,6 +5,7 @@
 #include "ui_about.h"
 #include "util/text_convert.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,7 +37,7 @@ void StyleProductName(QLabel* Name, QLabel* Shadow) {
 void StyleLinkField(QLineEdit* Field, const QString& Address, QObject* Filter) {
     Field->setText(Address);
     Field->setCursor(Qt::PointingHandCursor);
-    Field->setToolTip(TfrmAbout::tr("Open %1").arg(Address));
+    Field->setToolTip(QCoreApplication::translate("quillet::TfrmAbout", "Open %1").arg(Address));
     Field->setAccessibleName(Address);
     QFont font = Field->font();
     font.setUnderline(true);
@@ -58,7 +59,7 @@ const QString Web2 = QStringLiteral("https://quillet.example.org/");
 
 std::string VersionText(std::string_view BuildVersion) {
     if (BuildVersion.empty())
-        return FromQString(TfrmAbout::tr("Unknown"));
+        return FromQString(QCoreApplication::translate("quillet::TfrmAbout", "Unknown"));
     std::string text(BuildVersion);
     int parts = 1;
     for (const char c : BuildVersion)
@@ -77,11 +78,12 @@ QUrl WebLinkTarget(const QString& Address) {
 }
 
 QString CreditsText() {
-    return TfrmAbout::tr("Special thanks go to:\n"
-                         "\n"
-                         "  the Qt project, for the toolkit that Quillet is built with\n"
-                         "  the makers of the mail server that Quillet is tested against\n"
-                         "  everyone who tried Quillet, for their testing and ideas");
+    return QCoreApplication::translate("quillet::TfrmAbout",
+                                       "Special thanks go to:\n"
+                                       "\n"
+                                       "  the Qt project, for the toolkit that Quillet is built with\n"
+                                       "  the makers of the mail server that Quillet is tested against\n"
+                                       "  everyone who tried Quillet, for their testing and ideas");
 }
 
 TfrmAbout::TfrmAbout(TDialogPositions* Positions, QWidget* Parent)

@@ -7,6 +7,8 @@
 #include "ui_setup_accounts.h"
 #include "util/text_convert.h"
 
+#include <QCoreApplication>
+
 namespace quillet {
 
 int RefillSelection(int Wanted, int RowCount) {
@@ -14,14 +16,16 @@ int RefillSelection(int Wanted, int RowCount) {
 }
 
 std::string DeleteQuestion(const std::string& Label) {
-    return FromQString(
-        TfrmSetupAccounts::tr("Are you sure you want to remove account \"%1\"?").arg(ToQString(Label)));
+    return FromQString(QCoreApplication::translate("quillet::TfrmSetupAccounts",
+                                                   "Are you sure you want to remove account \"%1\"?")
+                           .arg(ToQString(Label)));
 }
 
 std::string DeleteRefusal(const std::string& Label) {
     return FromQString(
-        TfrmSetupAccounts::tr("The account \"%1\" is being checked right now and cannot be removed. "
-                              "Try again when the check has ended.")
+        QCoreApplication::translate("quillet::TfrmSetupAccounts",
+                                    "The account \"%1\" is being checked right now and cannot be removed. "
+                                    "Try again when the check has ended.")
             .arg(ToQString(Label)));
 }
 

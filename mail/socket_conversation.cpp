@@ -27,17 +27,20 @@ std::int64_t LineBreaks(std::string_view S) {
 }
 
 std::string NotTakenText() {
-    return FromQString(TSocketConversation::tr("Not sent: the connection did not take the data"));
+    return FromQString(QCoreApplication::translate("quillet::TSocketConversation",
+                                                   "Not sent: the connection did not take the data"));
 }
 
 // The server ended the connection during a wait for Awaited, after sending Sent (may be empty).
 std::string ClosedText(const std::string& Awaited, const std::string& Sent) {
     return FromQString(
-        Sent.empty()
-            ? TSocketConversation::tr("Connection closed by the server while waiting for %1")
-                  .arg(ToQString(Awaited))
-            : TSocketConversation::tr("Connection closed by the server while waiting for %1; it had sent: %2")
-                  .arg(ToQString(Awaited), ToQString(Sent)));
+        Sent.empty() ? QCoreApplication::translate("quillet::TSocketConversation",
+                                                   "Connection closed by the server while waiting for %1")
+                           .arg(ToQString(Awaited))
+                     : QCoreApplication::translate(
+                           "quillet::TSocketConversation",
+                           "Connection closed by the server while waiting for %1; it had sent: %2")
+                           .arg(ToQString(Awaited), ToQString(Sent)));
 }
 
 // "the reply to TOP 3 50": the first line of a command names what its wait is for.
@@ -50,7 +53,8 @@ std::string ReplyToCommand(const std::string& Data) {
 
 std::string AwaitedReplyTo(std::string_view Command) {
     //: What a wait is for, as in "while waiting for the reply to LIST"; %1 is the command.
-    return FromQString(TSocketConversation::tr("the reply to %1").arg(ToQString(Command)));
+    return FromQString(QCoreApplication::translate("quillet::TSocketConversation", "the reply to %1")
+                           .arg(ToQString(Command)));
 }
 
 TErrorKind ErrorKindFor(QAbstractSocket::SocketError Error, QAbstractSocket::SocketState State) {
