@@ -51,6 +51,9 @@ public:
     TSignIn SignIn = TSignIn::Password;
     TOAuthSettings OAuth;
     TOAuthTokens Tokens;
+    // Names this account's entries in the desktop keyring, so that a reorder or a deletion of
+    // accounts never hands one account another's secrets; random, given when first needed.
+    std::string KeyringId;
     bool Active = true;
     TSecurity Security = TSecurity::None;
     // SHA-256 fingerprint of the one certificate this account trusts; empty: the usual checks.

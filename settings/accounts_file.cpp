@@ -35,8 +35,13 @@ void ReadSignIn(const TIniFile& Ini, const std::string& Section, const std::stri
     }
 }
 
+// A secret as the file keeps it: protected, or nothing when the keyring keeps it.
+std::string StoredSecret(const std::string& Secret, const std::string& MasterPassword, bool InKeyring) {
+    return InKeyring ? std::string() : ProtectText(Secret, MasterPassword);
+}
+
 void WriteSignIn(TIniFile& Ini, const std::string& Section, const std::string& MasterPassword,
-                 const TAccount& Account) {
+                 const TAccount& Account, bool InKeyring) {
     // A password account's section stays as it always was, unless it once signed in with OAuth:
     // then its keys are emptied so that no token outlives the choice.
     const bool oauth = Account.SignIn == TSignIn::OAuth2;
@@ -48,9 +53,9 @@ void WriteSignIn(TIniFile& Ini, const std::string& Section, const std::string& M
     Ini.WriteString(Section, "ClientId", oauth ? Account.OAuth.ClientId : "");
     Ini.WriteString(Section, "Scope", oauth ? Account.OAuth.Scope : "");
     Ini.WriteString(Section, "AccessToken",
-                    oauth ? ProtectText(Account.Tokens.AccessToken, MasterPassword) : "");
+                    oauth ? StoredSecret(Account.Tokens.AccessToken, MasterPassword, InKeyring) : "");
     Ini.WriteString(Section, "RefreshToken",
-                    oauth ? ProtectText(Account.Tokens.RefreshToken, MasterPassword) : "");
+                    oauth ? StoredSecret(Account.Tokens.RefreshToken, MasterPassword, InKeyring) : "");
     Ini.WriteString(Section, "TokenExpires", oauth ? std::to_string(Account.Tokens.AccessExpiresMs) : "0");
 }
 
@@ -61,6 +66,7 @@ TAccountsHeader ReadAccountsHeader(const TIniFile& Ini) {
     header.Count = Ini.ReadInteger(kAccounts, "Count", 0);
     header.UsePassword = Ini.ReadBool(kAccounts, "UsePassword", false);
     header.TestPhrase = Ini.ReadString(kAccounts, "TestPhrase", "");
+    header.Keyring = Ini.ReadBool(kAccounts, "Keyring", false);
     return header;
 }
 
@@ -80,28 +86,38 @@ void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassw
         // Files from before TLS have neither key: plain POP3, as they always had.
         account->Security = SecurityFromNumber(Ini.ReadInteger(section, "Security", 0));
         account->TrustedCert = Ini.ReadString(section, "TrustedCert", "");
+        account->KeyringId = Ini.ReadString(section, "KeyringId", "");
         ReadSignIn(Ini, section, MasterPassword, *account);
         Accounts.Add(std::move(account));
     }
 }
 
-void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts) {
+void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts,
+                   bool SecretsInKeyring) {
     TIniUpdate update(Ini);
     Ini.WriteInteger(kAccounts, "Count", Accounts.Count());
     Ini.WriteBool(kAccounts, "UsePassword", !MasterPassword.empty());
     Ini.WriteString(kAccounts, "TestPhrase", MakeTestPhrase(MasterPassword));
+    // Files that never used the keyring stay as they were.
+    if (SecretsInKeyring || Ini.ReadBool(kAccounts, "Keyring", false))
+        Ini.WriteBool(kAccounts, "Keyring", SecretsInKeyring);
     for (int n = 0; n < Accounts.Count(); ++n) {
         const TAccount& account = Accounts[n];
         const std::string section = AccountSectionName(n);
         Ini.WriteString(section, "Label", account.Label);
         Ini.WriteString(section, "UserName", ProtectText(account.UserName, MasterPassword));
         Ini.WriteString(section, "Host", ProtectText(account.Host, MasterPassword));
-        Ini.WriteString(section, "Password", ProtectText(account.Password, MasterPassword));
+        Ini.WriteString(section, "Password",
+                        StoredSecret(account.Password, MasterPassword, SecretsInKeyring));
         Ini.WriteInteger(section, "Port", account.Port());
         Ini.WriteBool(section, "Active", account.Active);
         Ini.WriteInteger(section, "Security", static_cast<int>(account.Security));
         Ini.WriteString(section, "TrustedCert", account.TrustedCert);
-        WriteSignIn(Ini, section, MasterPassword, account);
+        // Written also when empty over a section that had one: a section now holding another
+        // account must not keep the keyring entries of the account it held before.
+        if (!account.KeyringId.empty() || !Ini.ReadString(section, "KeyringId", "").empty())
+            Ini.WriteString(section, "KeyringId", account.KeyringId);
+        WriteSignIn(Ini, section, MasterPassword, account, SecretsInKeyring);
     }
     update.Commit();
 }

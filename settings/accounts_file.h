@@ -14,6 +14,7 @@ struct TAccountsHeader {
     int Count = 0;
     bool UsePassword = false;
     std::string TestPhrase;
+    bool Keyring = false; // the accounts' secrets are in the desktop keyring, not in the file
 };
 
 TAccountsHeader ReadAccountsHeader(const TIniFile& Ini);
@@ -29,6 +30,9 @@ void ReadAccounts(const TIniFile& Ini, int Count, const std::string& MasterPassw
 // Writes "Count", "UsePassword", "TestPhrase" and one section per account in list order, all in
 // one atomic replace of the file. Sections numbered at or above the new count are left as they
 // are. A file that cannot be written raises "Unable to write to <file>" and keeps its old text.
-void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts);
+// SecretsInKeyring: the file says so ("Keyring" = 1) and keeps no password or token; otherwise
+// it keeps them, and says "Keyring" = 0 only when it said otherwise before.
+void WriteAccounts(TIniFile& Ini, const std::string& MasterPassword, const TAccounts& Accounts,
+                   bool SecretsInKeyring = false);
 
 } // namespace quillet

@@ -4,10 +4,12 @@
 #include "notify/sound_table.h"
 #include "settings/accounts_file.h"
 #include "settings/ini_file.h"
+#include "settings/keyring_secrets.h"
 #include "settings/password_asker.h"
 #include "settings/store_values.h"
 
 #include <exception>
+#include <functional>
 
 namespace quillet {
 
@@ -113,15 +115,17 @@ TAccountsLoad LoadAccounts(const TIniFile& Ini, TPasswordAsker& Asker, TAccounts
     return TAccountsLoad::Loaded;
 }
 
-void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Settings,
-                  const TSoundTable& Sounds, const TAccounts& Accounts, const TCredentials& Credentials) {
+namespace {
+
+void SaveAll(TSettingsStore& Store, const TMainSettings& Settings, const TSoundTable& Sounds,
+             const TCredentials& Credentials, const std::function<void()>& WriteFile) {
     WriteToolbarState(Store, Settings.ToolbarState);
     WriteOptions(Store, Settings);
     WriteLayout(Store, Settings.Layout);
     std::exception_ptr fileError;
     if (Credentials.AccountsLoaded) {
         try {
-            WriteAccounts(Ini, Credentials.MasterPassword, Accounts);
+            WriteFile();
         } catch (...) {
             fileError = std::current_exception();
         }
@@ -130,6 +134,21 @@ void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Set
     Sounds.SaveSounds(Store);
     if (fileError)
         std::rethrow_exception(fileError);
+}
+
+} // namespace
+
+void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Settings,
+                  const TSoundTable& Sounds, const TAccounts& Accounts, const TCredentials& Credentials) {
+    SaveAll(Store, Settings, Sounds, Credentials,
+            [&] { WriteAccounts(Ini, Credentials.MasterPassword, Accounts); });
+}
+
+void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Settings,
+                  const TSoundTable& Sounds, TAccounts& Accounts, const TCredentials& Credentials,
+                  TKeyringSecrets& Secrets) {
+    SaveAll(Store, Settings, Sounds, Credentials,
+            [&] { Secrets.Save(Ini, Credentials.MasterPassword, Accounts); });
 }
 
 QByteArray ReadToolbarState(TSettingsStore& Store) {

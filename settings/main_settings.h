@@ -15,6 +15,7 @@ class TIniFile;
 class TSoundTable;
 class TAccounts;
 class TPasswordAsker;
+class TKeyringSecrets;
 
 inline constexpr int MailColumnCount = 8;
 // Stt, Account, From, To, Subject, Size, Date sent, Date received.
@@ -86,6 +87,11 @@ TAccountsLoad LoadAccounts(const TIniFile& Ini, TPasswordAsker& Asker, TAccounts
 // raised afterwards.
 void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Settings,
                   const TSoundTable& Sounds, const TAccounts& Accounts, const TCredentials& Credentials);
+// The same, with the accounts' secrets where Secrets keeps them (the keyring or the file); a
+// secret the keyring refused is raised like a file error, after the rest is saved.
+void SaveSettings(TSettingsStore& Store, TIniFile& Ini, const TMainSettings& Settings,
+                  const TSoundTable& Sounds, TAccounts& Accounts, const TCredentials& Credentials,
+                  TKeyringSecrets& Secrets);
 
 // The toolbar positions, kept under the "Toolbars" key.
 QByteArray ReadToolbarState(TSettingsStore& Store);

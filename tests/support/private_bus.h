@@ -21,6 +21,8 @@ public:
     static bool Required();
 
     bool Running() const { return !FAddress.isEmpty(); }
+    // Where clients reach the bus (a DBUS_SESSION_BUS_ADDRESS value).
+    const QString& Address() const { return FAddress; }
     // A new connection to the bus under Name; closed with the bus.
     QDBusConnection Connect(const QString& Name);
 
