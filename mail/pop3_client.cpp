@@ -2,7 +2,9 @@
 
 #include "mail/mail_message.h"
 #include "mail/pop3_text.h"
+#include "util/convert_error_text.h"
 #include "util/strings.h"
+#include "util/text_convert.h"
 
 #include <algorithm>
 
@@ -48,20 +50,21 @@ TPop3Client::~TPop3Client() {
 bool TPop3Client::Exchange(const std::string& Command, const std::string& Argument, const std::string& What,
                            const std::string& Terminator, TPop3Exchange Code) {
     if (!IsSafeArgument(Argument)) {
-        FConversation->Refuse("Not sent: the " + What +
-                              " holds a line break or a zero byte, which would end the command early");
+        FConversation->Refuse(FromQString(
+            tr("Not sent: the %1 holds a line break or a zero byte, which would end the command early")
+                .arg(tr(What.c_str()))));
         return false;
     }
     if (!FConversation->Active()) {
-        FConversation->Refuse("Not sent: the connection to the server is closed");
+        FConversation->Refuse(FromQString(tr("Not sent: the connection to the server is closed")));
         return false;
     }
     if (FQuitSent) {
-        FConversation->Refuse("Not sent: QUIT has already been sent");
+        FConversation->Refuse(FromQString(tr("Not sent: QUIT has already been sent")));
         return false;
     }
     // The password stays out of every text that may be shown.
-    const std::string awaited = Code == TPop3Exchange::Pass ? "the reply to PASS" : std::string();
+    const std::string awaited = Code == TPop3Exchange::Pass ? AwaitedReplyTo("PASS") : std::string();
     FConversation->Talk(Command + Argument + kLineEnd, Terminator, CodeOf(Code), awaited);
     FConversation->WaitReply();
     return FConversation->ReplyOK();
@@ -82,7 +85,7 @@ bool TPop3Client::Connect() {
     FQuitSent = false;
     FUniqueIds.clear();
     if (Port < 1 || Port > 65535) {
-        FConversation->Refuse("Not connected: " + std::to_string(Port) + " is not a TCP port");
+        FConversation->Refuse(FromQString(tr("Not connected: %1 is not a TCP port").arg(Port)));
         return false;
     }
     if (IsNumericHost(Host)) {
@@ -138,9 +141,10 @@ bool TPop3Client::Login() {
     if (HasCapability("UTF8") && !Exchange("UTF8", "", "", kLineEnd, TPop3Exchange::Utf8) &&
         !FConversation->Active())
         return false;
-    if (!Exchange("USER ", UserName, "user name", kLineEnd, TPop3Exchange::User))
+    // The names of the arguments, translated where a refusal names them.
+    if (!Exchange("USER ", UserName, QT_TR_NOOP("user name"), kLineEnd, TPop3Exchange::User))
         return false;
-    if (!Exchange("PASS ", Password, "password", kLineEnd, TPop3Exchange::Pass))
+    if (!Exchange("PASS ", Password, QT_TR_NOOP("password"), kLineEnd, TPop3Exchange::Pass))
         return false;
     FLoggedIn = true;
     FPassAccepted = true;
@@ -175,17 +179,17 @@ bool TPop3Client::PipelinedLogin() {
     };
     std::vector<TStep> steps;
     if (capa)
-        steps.push_back({"CAPA", TPop3Exchange::Capa, kListEnd, "the reply to CAPA", false, {}});
+        steps.push_back({"CAPA", TPop3Exchange::Capa, kListEnd, AwaitedReplyTo("CAPA"), false, {}});
     if (listed("UTF8"))
-        steps.push_back({"UTF8", TPop3Exchange::Utf8, kLineEnd, "the reply to UTF8", false, {}});
+        steps.push_back({"UTF8", TPop3Exchange::Utf8, kLineEnd, AwaitedReplyTo("UTF8"), false, {}});
     steps.push_back(
-        {"USER " + UserName, TPop3Exchange::User, kLineEnd, "the reply to USER " + UserName, false, {}});
+        {"USER " + UserName, TPop3Exchange::User, kLineEnd, AwaitedReplyTo("USER " + UserName), false, {}});
     // The password stays out of every text that may be shown.
-    steps.push_back({"PASS " + Password, TPop3Exchange::Pass, kLineEnd, "the reply to PASS", false, {}});
-    steps.push_back({"LIST", TPop3Exchange::List, kListEnd, "the reply to LIST", false, {}});
+    steps.push_back({"PASS " + Password, TPop3Exchange::Pass, kLineEnd, AwaitedReplyTo("PASS"), false, {}});
+    steps.push_back({"LIST", TPop3Exchange::List, kListEnd, AwaitedReplyTo("LIST"), false, {}});
     const bool uidlAsked = UseFastChecks && listed("UIDL");
     if (uidlAsked)
-        steps.push_back({"UIDL", TPop3Exchange::Uidl, kListEnd, "the reply to UIDL", false, {}});
+        steps.push_back({"UIDL", TPop3Exchange::Uidl, kListEnd, AwaitedReplyTo("UIDL"), false, {}});
 
     std::string batch;
     for (const TStep& step : steps)
@@ -240,7 +244,8 @@ std::string FirstLineOf(const std::string& Reply) {
 } // namespace
 
 void TPop3Client::FailListing(const std::string& Command, const std::string& Why) {
-    FListingFailure = Command + ": " + (Why.empty() ? "the connection to the server closed" : Why);
+    FListingFailure =
+        Command + ": " + (Why.empty() ? FromQString(tr("the connection to the server closed")) : Why);
     FMessageCount = -1;
     FMessageSizes.clear();
     FUniqueIds.clear();
@@ -256,7 +261,7 @@ bool TPop3Client::TakeListing(bool Ok, const std::string& Reply) {
     try {
         ParseListing(Reply, FMessageCount, FMessageSizes);
     } catch (const EConvertError& e) {
-        FailListing("LIST", std::string("the listing cannot be read: ") + e.what());
+        FailListing("LIST", FromQString(tr("the listing cannot be read: %1").arg(ConvertErrorText(e))));
         return false;
     }
     if (const std::string problem = ListingNumbersProblem(Reply); !problem.empty()) {
@@ -382,7 +387,7 @@ bool TPop3Client::Pipeline(const std::vector<std::int32_t>& Numbers,
                            const std::function<bool()>& ThenQuit) {
     if (!FConnected || !FLoggedIn || !FConversation->Active() || FQuitSent) {
         if (FQuitSent)
-            FConversation->Refuse("Not sent: QUIT has already been sent");
+            FConversation->Refuse(FromQString(tr("Not sent: QUIT has already been sent")));
         for (const std::int32_t n : Numbers) {
             if (FQuitSent && StillWanted && !StillWanted(n))
                 continue;
@@ -467,7 +472,7 @@ bool TPop3Client::Quit() {
     if (FQuitSent && FConnected) {
         // Written with the last run: its reply is here, or on its way.
         FQuitSent = false;
-        FConversation->AwaitReply(CodeOf(TPop3Exchange::Quit), kLineEnd, "the reply to QUIT");
+        FConversation->AwaitReply(CodeOf(TPop3Exchange::Quit), kLineEnd, AwaitedReplyTo("QUIT"));
         FConversation->WaitReply();
         if (!FConversation->ReplyOK()) {
             if (!FConversation->Active())

@@ -4,6 +4,7 @@
 // waited for the -ERR right after its token would wait until the time-out.
 #include "mail/oauth_sasl.h"
 #include "mail/pop3_client.h"
+#include "util/text_convert.h"
 
 namespace quillet {
 
@@ -49,13 +50,13 @@ bool TPop3Client::OAuthLogin() {
     }
     const auto mechanism = ChooseOAuthMechanism(FSaslMechanisms, !FCapabilities.empty());
     if (!mechanism) {
-        FConversation->Refuse("Not sent: the server offers no OAuth sign-in (SASL " +
-                              Joined(FSaslMechanisms) + ")");
+        FConversation->Refuse(FromQString(tr("Not sent: the server offers no OAuth sign-in (SASL %1)")
+                                              .arg(ToQString(Joined(FSaslMechanisms)))));
         return false;
     }
     if (AccessToken.empty() || HasControlOrSpace(AccessToken, false) || HasControlOrSpace(UserName, true)) {
-        FConversation->Refuse("Not sent: the access token is missing, or it or the user name holds a control "
-                              "character");
+        FConversation->Refuse(FromQString(
+            tr("Not sent: the access token is missing, or it or the user name holds a control character")));
         return false;
     }
     if (HasCapability("UTF8") && !Exchange("UTF8", "", "", kLineEnd, TPop3Exchange::Utf8) &&
@@ -65,7 +66,7 @@ bool TPop3Client::OAuthLogin() {
     const std::string name = MechanismName(*mechanism);
     const std::string command = "AUTH " + name;
     // Every wait is named by the command alone: the token stays out of every text.
-    const std::string what = "the reply to " + command;
+    const std::string what = AwaitedReplyTo(command);
     const std::string response = OAuthResponse(*mechanism, UserName, AccessToken);
     const auto talk = [&](const std::string& Line, TPop3Exchange Code) {
         FConversation->Talk(Line + kLineEnd, kLineEnd, CodeOf(Code), what);
@@ -76,9 +77,9 @@ bool TPop3Client::OAuthLogin() {
     // longer than it reads (Dovecot reads about 8 KB), without a word.
     const auto closed = [&] {
         if (FConversation->ErrorKind() != TErrorKind::TimeOut)
-            FConversation->Refuse(LastReply() + " (the sign-in response of " +
-                                  std::to_string(response.size()) +
-                                  " characters may be too long for this server)");
+            FConversation->Refuse(
+                FromQString(tr("%1 (the sign-in response of %2 characters may be too long for this server)")
+                                .arg(ToQString(LastReply()), QString::number(response.size()))));
         return false;
     };
 
@@ -102,8 +103,9 @@ bool TPop3Client::OAuthLogin() {
             const std::string said = LastReply();
             ok = talk(ErrorChallengeAnswer(*mechanism), TPop3Exchange::AuthResponse);
             if (!ok && !FConversation->Active() && FConversation->ErrorKind() != TErrorKind::TimeOut)
-                FConversation->Refuse("The server refused the access token and closed the connection (" +
-                                      (challenge.Text.empty() ? said : challenge.Text) + ")");
+                FConversation->Refuse(
+                    FromQString(tr("The server refused the access token and closed the connection (%1)")
+                                    .arg(ToQString(challenge.Text.empty() ? said : challenge.Text))));
         } else {
             // -ERR at once: a refusal, unless its response code blames the mailbox or the server.
             const TResponseCode code = ResponseCodeOf(LastReply());

@@ -4,6 +4,7 @@
 #include "mail/pop3_client.h"
 #include "mail/pop3_text.h"
 #include "mail/tls_policy.h"
+#include "util/text_convert.h"
 
 #include <algorithm>
 
@@ -31,15 +32,15 @@ bool TPop3Client::StartTls() {
     // CAPA tells whether STLS is offered; a server without CAPA (or refusing it) offers nothing.
     AskCapabilities(false);
     if (!FConversation->Active()) {
-        FailTls("the connection closed before TLS could start");
+        FailTls(FromQString(tr("the connection closed before TLS could start")));
         return false;
     }
     if (!HasCapability("STLS")) {
-        FailTls("the server does not offer STLS");
+        FailTls(FromQString(tr("the server does not offer STLS")));
         return false;
     }
     if (!Exchange("STLS", "", "", kLineEnd, TPop3Exchange::Stls)) {
-        FailTls("the server refused STLS: " + LastReply());
+        FailTls(FromQString(tr("the server refused STLS: %1").arg(ToQString(LastReply()))));
         return false;
     }
     FConversation->StartTls(CodeOf(TPop3Exchange::Handshake));
