@@ -39,6 +39,10 @@ public:
     virtual void RestoreAndRaise() = 0;
     // A check command found new mail: the keys of the mails it added, in order.
     virtual void AnnounceNewMail(const std::vector<std::string>& Keys) = 0;
+    // An account's sign-in tokens changed during a check (renewed, or dropped as refused): the
+    // accounts are written to the settings file now, as a renewed refresh token may be the only
+    // one that still works.
+    virtual void SaveAccounts() {}
 };
 
 } // namespace quillet

@@ -21,12 +21,17 @@ class TMailMessage;
 enum class TSignIn : std::uint8_t { Password = 0, OAuth2 = 1 };
 
 // Where an OAuth 2.0 account gets its tokens: the provider's endpoints, the user's own client id
-// and the scope asked for. Not secret.
+// and the scope asked for. Not secret. ClientSecret is the one some providers (Google) issue to a
+// desktop client and want with every token request; it identifies the program, not the user,
+// and is no secret there. Empty for public clients (Microsoft), which must send none.
 struct TOAuthSettings {
     std::string AuthorizeUrl;
     std::string TokenUrl;
     std::string ClientId;
     std::string Scope;
+    // Defaulted, so that braced lists of the four fields above still initialize every field.
+    std::string ClientSecret = {};
+    bool operator==(const TOAuthSettings&) const = default;
 };
 
 // What an OAuth 2.0 sign-in gave: secrets, kept like the password.
@@ -34,6 +39,7 @@ struct TOAuthTokens {
     std::string AccessToken;
     std::string RefreshToken;
     std::int64_t AccessExpiresMs = 0; // milliseconds since the epoch; 0: unknown
+    bool operator==(const TOAuthTokens&) const = default;
 };
 
 class TAccount {

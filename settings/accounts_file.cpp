@@ -26,6 +26,7 @@ void ReadSignIn(const TIniFile& Ini, const std::string& Section, const std::stri
     Account.OAuth.TokenUrl = Ini.ReadString(Section, "TokenUrl", "");
     Account.OAuth.ClientId = Ini.ReadString(Section, "ClientId", "");
     Account.OAuth.Scope = Ini.ReadString(Section, "Scope", "");
+    Account.OAuth.ClientSecret = Ini.ReadString(Section, "ClientSecret", "");
     Account.Tokens.AccessToken = UnprotectText(Ini.ReadString(Section, "AccessToken", ""), MasterPassword);
     Account.Tokens.RefreshToken = UnprotectText(Ini.ReadString(Section, "RefreshToken", ""), MasterPassword);
     try {
@@ -52,6 +53,7 @@ void WriteSignIn(TIniFile& Ini, const std::string& Section, const std::string& M
     Ini.WriteString(Section, "TokenUrl", oauth ? Account.OAuth.TokenUrl : "");
     Ini.WriteString(Section, "ClientId", oauth ? Account.OAuth.ClientId : "");
     Ini.WriteString(Section, "Scope", oauth ? Account.OAuth.Scope : "");
+    Ini.WriteString(Section, "ClientSecret", oauth ? Account.OAuth.ClientSecret : "");
     Ini.WriteString(Section, "AccessToken",
                     oauth ? StoredSecret(Account.Tokens.AccessToken, MasterPassword, InKeyring) : "");
     Ini.WriteString(Section, "RefreshToken",

@@ -170,7 +170,8 @@ TEST(AccountsFile, SignInKeysRoundTripAndPasswordAccountsStayAsTheyWere) {
     AddAccount(list, {"oauth", "u", "h", "", 995, true});
     TAccount& oauth = list[1];
     oauth.SignIn = TSignIn::OAuth2;
-    oauth.OAuth = {"https://a/authorize", "https://a/token", "client-1", "pop offline_access"};
+    oauth.OAuth = {"https://a/authorize", "https://a/token", "client-1", "pop offline_access",
+                   "desktop-secret"};
     oauth.Tokens = {"access-secret", "refresh-secret", 1765300000123};
     WriteAccounts(ini, "master", list);
     const std::string text = dir.ReadFile("Quillet.ini");
@@ -185,6 +186,7 @@ TEST(AccountsFile, SignInKeysRoundTripAndPasswordAccountsStayAsTheyWere) {
     EXPECT_EQ(loaded[1].SignIn, TSignIn::OAuth2);
     EXPECT_EQ(loaded[1].OAuth.TokenUrl, "https://a/token");
     EXPECT_EQ(loaded[1].OAuth.Scope, "pop offline_access");
+    EXPECT_EQ(loaded[1].OAuth.ClientSecret, "desktop-secret");
     EXPECT_EQ(loaded[1].Tokens.AccessToken, "access-secret");
     EXPECT_EQ(loaded[1].Tokens.RefreshToken, "refresh-secret");
     EXPECT_EQ(loaded[1].Tokens.AccessExpiresMs, 1765300000123);

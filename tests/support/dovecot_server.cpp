@@ -164,10 +164,10 @@ void TDovecotServer::WriteConfig() {
                                "first_valid_uid = " +
                                uid + "\nlast_valid_uid = " + uid + "\nfirst_valid_gid = " + gid +
                                "\nlast_valid_gid = " + gid + "\n" + TlsSettings() +
-                               "disable_plaintext_auth = no\nauth_mechanisms = plain login\n"
-                               "auth_failure_delay = 0\n"
-                               "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%n " +
-                               usersPath +
+                               "disable_plaintext_auth = no\n" + AuthSettings() +
+                               "passdb {\n  driver = passwd-file\n" +
+                               (FIntrospectionUrl.empty() ? "" : "  mechanisms = plain login\n") +
+                               "  args = scheme=PLAIN username_format=%n " + usersPath +
                                "\n}\n"
                                "userdb {\n  driver = passwd-file\n  args = username_format=%n " +
                                usersPath +
@@ -249,6 +249,24 @@ std::string TDovecotServer::TlsSettings() const {
         return "ssl = no\n";
     return "ssl = yes\nssl_cert = <" + FTlsCert + "\nssl_key = <" + FTlsKey +
            "\nssl_min_protocol = TLSv1.2\n";
+}
+
+std::string TDovecotServer::AuthSettings() const {
+    if (FIntrospectionUrl.empty())
+        return "auth_mechanisms = plain login\nauth_failure_delay = 0\n";
+    // The oauth2 passdb's settings file: no token info address, so every token goes straight to
+    // introspection; no debug log, which would write tokens in clear.
+    const std::string oauth2 = FRoot + "/dovecot-oauth2.conf.ext";
+    WriteFile(oauth2, "introspection_mode = post\nintrospection_url = " + FIntrospectionUrl +
+                          "\nusername_attribute = username\nactive_attribute = active\nactive_value = true\n"
+                          "timeout_msecs = 5000\n");
+    ::chmod(oauth2.c_str(), 0644);
+    return "auth_mechanisms = plain login xoauth2 oauthbearer\nauth_failure_delay = 0\nauth_cache_size = 0\n"
+           "passdb {\n  driver = oauth2\n  mechanisms = xoauth2 oauthbearer\n  args = " +
+           oauth2 +
+           "\n}\n"
+           // Without the auth-penalty socket the auth process slows no refused log-in down.
+           "service anvil {\n  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n}\n";
 }
 
 std::string TDovecotServer::TlsListener() const {

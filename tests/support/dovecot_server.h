@@ -39,6 +39,12 @@ public:
     // the next, as session tickets are sealed with a key of the process that issued them. Call
     // before Start.
     void ShareLoginProcess() { FSharedLogin = true; }
+    // OAuth 2.0 log-ins as well (SASL XOAUTH2 and OAUTHBEARER), each token checked by asking
+    // IntrospectionUrl (RFC 7662) whether it is active and whose it is; password log-ins stay.
+    // Every log-in asks again (no authentication cache, so that a revoked token is refused at
+    // once) and refused log-ins are not slowed down (no penalty per address), so that tests of
+    // refusals stay short. Call before Start.
+    void EnableOAuth(const std::string& IntrospectionUrl) { FIntrospectionUrl = IntrospectionUrl; }
     // Stops and starts again on the same ports with the current configuration.
     bool Restart(std::string& Why);
     // Stops the server (SIGTERM to its own pid, then SIGKILL if it lingers).
@@ -61,6 +67,7 @@ private:
     bool WaitForGreeting(std::string& Why);
     std::string TlsSettings() const;
     std::string TlsListener() const;
+    std::string AuthSettings() const;
 
     QTemporaryDir FDir;
     std::string FRoot;
@@ -68,6 +75,7 @@ private:
     std::uint16_t FTlsPort = 0;
     std::string FTlsCert, FTlsKey;
     bool FSharedLogin = false;
+    std::string FIntrospectionUrl;
     unsigned FMailUid = 0, FMailGid = 0;
     std::vector<std::pair<std::string, std::string>> FUsers;
     std::unique_ptr<QProcess> FProcess;
