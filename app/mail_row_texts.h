@@ -8,6 +8,7 @@
 #include "model/mails.h"
 #include "util/date_time.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <string>
 #include <string_view>
@@ -58,7 +59,8 @@ TMailRow MailRowTexts(const TMail& Mail);
 TMailRow MailRowFromCells(std::string Caption, const std::array<std::string, 8>& Cells);
 
 // What the tooltip of a mail marked for deleting says.
-inline constexpr const char* MarkedForDeletingHint = "Deleted from the server at the next check";
+inline constexpr const char* MarkedForDeletingHint =
+    QT_TRANSLATE_NOOP("MailRowTexts", "Deleted from the server at the next check");
 // The tooltip of a cell: its text (a narrow column cuts it), and for a mail marked for deleting a
 // line saying what becomes of it. The Stt cell, which shows only a picture, says "New mail" for a
 // new mail; an old mail that is not marked has no tooltip there.

@@ -29,8 +29,12 @@ namespace quillet {
 
 namespace {
 
-const char* const ColumnCaptions[MailColumnCount] = {"Stt",     "Account", "From",      "To",
-                                                     "Subject", "Size",    "Date sent", "Date received"};
+// The column captions, translated where they are shown (the list's model has the same).
+const char* const ColumnCaptions[MailColumnCount] = {
+    QT_TRANSLATE_NOOP("MailColumns", "Stt"),       QT_TRANSLATE_NOOP("MailColumns", "Account"),
+    QT_TRANSLATE_NOOP("MailColumns", "From"),      QT_TRANSLATE_NOOP("MailColumns", "To"),
+    QT_TRANSLATE_NOOP("MailColumns", "Subject"),   QT_TRANSLATE_NOOP("MailColumns", "Size"),
+    QT_TRANSLATE_NOOP("MailColumns", "Date sent"), QT_TRANSLATE_NOOP("MailColumns", "Date received")};
 
 } // namespace
 
@@ -45,18 +49,18 @@ void TfrmMain::CreateMenus() {
     };
     const auto c = [](TCommand Command) { return static_cast<int>(Command); };
     QMenuBar* bar = menuBar();
-    add(bar->addMenu(QStringLiteral("&File")), {c(TCommand::SetMasterPassword), -1, c(TCommand::Exit)});
-    add(bar->addMenu(QStringLiteral("&View")),
+    add(bar->addMenu(tr("&File")), {c(TCommand::SetMasterPassword), -1, c(TCommand::Exit)});
+    add(bar->addMenu(tr("&View")),
         {c(TCommand::ViewMainToolbar), c(TCommand::ViewAccountsToolbar), c(TCommand::ViewStatusBar), -1,
          c(TCommand::HideAll), c(TCommand::ShowAll)});
     // The accounts menus of the two split buttons are also in the Online menu, where the keyboard
     // reaches them: check one account, switch one on or off for checking.
-    FAccountsCheckMenu = new QMenu(QStringLiteral("Check &one account"), this);
+    FAccountsCheckMenu = new QMenu(tr("Check &one account"), this);
     FAccountsCheckMenu->setObjectName(QStringLiteral("popupAccountsCheck"));
     FAccountsCheckMenu->setIcon(ButtonPicture(bpTelephone));
-    FAccountsAutoCheckMenu = new QMenu(QStringLiteral("Switch an account o&n or off"), this);
+    FAccountsAutoCheckMenu = new QMenu(tr("Switch an account o&n or off"), this);
     FAccountsAutoCheckMenu->setObjectName(QStringLiteral("popupAccountsAutoCheck"));
-    FOnlineMenu = bar->addMenu(QStringLiteral("&Online"));
+    FOnlineMenu = bar->addMenu(tr("&Online"));
     FOnlineMenu->setObjectName(QStringLiteral("mnuOnline"));
     FOnlineMenu->addAction(Action(TCommand::CheckAll));
     FOnlineMenu->addMenu(FAccountsCheckMenu);
@@ -64,10 +68,10 @@ void TfrmMain::CreateMenus() {
     FOnlineMenu->addSeparator();
     FOnlineMenu->addAction(Action(TCommand::AutoCheck));
     FOnlineMenu->addMenu(FAccountsAutoCheckMenu);
-    add(bar->addMenu(QStringLiteral("&E-mail")), {c(TCommand::MailDelete), c(TCommand::MailProperties)});
-    add(bar->addMenu(QStringLiteral("&Tools")), {c(TCommand::SetupAccounts), c(TCommand::Options)});
-    add(bar->addMenu(QStringLiteral("&Diagnostics")), {c(TCommand::DumpIDs)});
-    add(bar->addMenu(QStringLiteral("&Help")), {c(TCommand::About)});
+    add(bar->addMenu(tr("&E-mail")), {c(TCommand::MailDelete), c(TCommand::MailProperties)});
+    add(bar->addMenu(tr("&Tools")), {c(TCommand::SetupAccounts), c(TCommand::Options)});
+    add(bar->addMenu(tr("&Diagnostics")), {c(TCommand::DumpIDs)});
+    add(bar->addMenu(tr("&Help")), {c(TCommand::About)});
 
     // The tray menu: Restore (the default item), the check commands, auto checking, exit.
     FTrayMenu = new QMenu(this);
@@ -76,7 +80,7 @@ void TfrmMain::CreateMenus() {
     FTrayMenu->setDefaultAction(Action(TCommand::Restore));
     FTrayMenu->addSeparator();
     FTrayMenu->addAction(Action(TCommand::CheckAll));
-    FCheckOneMenu = FTrayMenu->addMenu(ButtonPicture(bpTelephone), QStringLiteral("Check this one"));
+    FCheckOneMenu = FTrayMenu->addMenu(ButtonPicture(bpTelephone), tr("Check this one"));
     FCheckOneMenu->setObjectName(QStringLiteral("popoptCheckOne"));
     add(FTrayMenu, {c(TCommand::AbortChecking), -1, c(TCommand::AutoCheck), -1, c(TCommand::Exit)});
 }
@@ -92,7 +96,7 @@ void TfrmMain::CreateToolbars() {
         return button;
     };
 
-    FMainToolbar = addToolBar(QStringLiteral("Main"));
+    FMainToolbar = addToolBar(tr("Main"));
     FMainToolbar->setObjectName(QStringLiteral("tlbMain"));
     // The pictures are drawn on a 16 x 16 grid: shown at that size (or its multiples) they stay sharp.
     FMainToolbar->setIconSize(QSize(16, 16));
@@ -110,7 +114,7 @@ void TfrmMain::CreateToolbars() {
     FMainToolbar->addSeparator();
     FMainToolbar->addAction(Action(TCommand::Exit));
 
-    FAccountsToolbar = addToolBar(QStringLiteral("Accounts"));
+    FAccountsToolbar = addToolBar(tr("Accounts"));
     FAccountsToolbar->setObjectName(QStringLiteral("tlbAccounts"));
     FAccountsToolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     FAccountsToolbar->setIconSize(QSize(16, 16));
@@ -128,10 +132,11 @@ void TfrmMain::CreateToolbars() {
 void TfrmMain::CreateClientArea() {
     FMailList = new TMailListView;
     FMailList->setObjectName(QStringLiteral("grdMain"));
-    FMailList->setAccessibleName(QStringLiteral("Mail list"));
+    FMailList->setAccessibleName(tr("Mail list"));
     auto* model = new QStandardItemModel(0, MailColumnCount, this);
     for (int column = 0; column < MailColumnCount; ++column)
-        model->setHeaderData(column, Qt::Horizontal, QString::fromLatin1(ColumnCaptions[column]));
+        model->setHeaderData(column, Qt::Horizontal,
+                             QCoreApplication::translate("MailColumns", ColumnCaptions[column]));
     model->setHeaderData(SizeColumn, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
                          Qt::TextAlignmentRole);
     FEmptyModel = model;
@@ -143,15 +148,15 @@ void TfrmMain::CreateClientArea() {
     FDetailTabs->setDrawBase(false);
     FDetailTabs->setExpanding(false);
     FPaneStack = new QStackedWidget;
-    const char* const tabCaptions[] = {"Message <F2>", "Header <F3>", "System <F4>"};
+    const QString tabCaptions[] = {tr("Message <F2>"), tr("Header <F3>"), tr("System <F4>")};
+    const QString paneAccessibleNames[] = {tr("Message pane"), tr("Header pane"), tr("System pane")};
     const char* const paneNames[] = {"memMsg", "memHdr", "memSys"};
     const int tabPictures[] = {lpEnvelope, lpPage, lpSheets};
     for (std::size_t i = 0; i < FPanes.size(); ++i) {
-        FDetailTabs->addTab(ListPicture(tabPictures[i]), QString::fromLatin1(tabCaptions[i]));
+        FDetailTabs->addTab(ListPicture(tabPictures[i]), tabCaptions[i]);
         auto* pane = new TLinkRichEdit;
         pane->setObjectName(QString::fromLatin1(paneNames[i]));
-        pane->setAccessibleName(QString::fromLatin1(tabCaptions[i]).section(QLatin1Char(' '), 0, 0) +
-                                QStringLiteral(" pane"));
+        pane->setAccessibleName(paneAccessibleNames[i]);
         pane->setReadOnly(true);
         // Read-only, yet the keyboard moves through the text (Ctrl+End to the last line) and
         // selects it for copying.
@@ -196,22 +201,24 @@ void TfrmMain::CreateStatusBar() {
     bar->setObjectName(QStringLiteral("sttMain"));
     bar->setSizeGripEnabled(true);
     const char* const names[] = {"pnlSystemMessages", "pnlMailsCount", "pnlLastCheck", "pnlClock"};
-    const char* const accessibleNames[] = {"Status", "Mails", "Last check", "Clock"};
-    const char* const hints[] = {"System messages", "Mails in the list",
-                                 "Time of the last check of all accounts", "Current time"};
+    const QString accessibleNames[] = {tr("Status"), tr("Mails"), tr("Last check"), tr("Clock")};
+    const QString hints[] = {tr("System messages"), tr("Mails in the list"),
+                             tr("Time of the last check of all accounts"), tr("Current time")};
     // Documented widths, widened where the desktop's font needs more for the longest text.
     const int widths[] = {0, 60, 50, 75};
-    const char* const longest[] = {"", "Mails: 99999", "Last check: 00:00", "00:00:00"};
+    const QString longest[] = {QString(), ToQString(MailsPanelText(99999)),
+                               ToQString(LastCheckPanelText(EncodeDateTime(2000, 1, 1, 0, 0, 0, 0))),
+                               QStringLiteral("00:00:00")};
     for (std::size_t i = 0; i < FPanels.size(); ++i) {
         auto* panel = new QLabel;
         panel->setObjectName(QString::fromLatin1(names[i]));
-        panel->setToolTip(QString::fromLatin1(hints[i]));
-        panel->setAccessibleName(QString::fromLatin1(accessibleNames[i]));
-        panel->setAccessibleDescription(QString::fromLatin1(hints[i]));
+        panel->setToolTip(hints[i]);
+        panel->setAccessibleName(accessibleNames[i]);
+        panel->setAccessibleDescription(hints[i]);
         if (i == 0) {
             bar->addWidget(panel, 1);
         } else {
-            const int needed = panel->fontMetrics().horizontalAdvance(QString::fromLatin1(longest[i])) + 12;
+            const int needed = panel->fontMetrics().horizontalAdvance(longest[i]) + 12;
             panel->setMinimumWidth(std::max(widths[i], needed));
             panel->setAlignment(Qt::AlignCenter);
             bar->addPermanentWidget(panel);
