@@ -22,7 +22,9 @@ TAccountFields FieldsOf(const TAccount& Account) {
 
 std::string MissingAccountField(const TAccountFields& Fields) {
     const std::pair<const std::string*, const char*> required[] = {
-        {&Fields.Label, "Short description"}, {&Fields.Host, "Host"}, {&Fields.UserName, "User name"}};
+        {&Fields.Label, QT_TRANSLATE_NOOP("quillet::TfrmOneAccount", "Short description")},
+        {&Fields.Host, QT_TRANSLATE_NOOP("quillet::TfrmOneAccount", "Host")},
+        {&Fields.UserName, QT_TRANSLATE_NOOP("quillet::TfrmOneAccount", "User name")}};
     for (const auto& [value, name] : required)
         if (TrimSpace(*value).empty())
             return name;
@@ -97,8 +99,7 @@ void TfrmOneAccount::showEvent(QShowEvent* Event) {
         FUi->cmbSecurity->setCurrentIndex(static_cast<int>(Buffer.Security));
     }
     FUi->lblSecurityWarning->setVisible(Buffer.Security == TSecurity::None);
-    FUi->lblPortHint->setText(Buffer.Security == TSecurity::Tls ? QStringLiteral("(usu. 995)")
-                                                                : QStringLiteral("(usu. 110)"));
+    FUi->lblPortHint->setText(Buffer.Security == TSecurity::Tls ? tr("(usu. 995)") : tr("(usu. 110)"));
     ShowCertificate();
     FUi->fldAccLabel->setFocus();
     FUi->fldAccLabel->selectAll();
@@ -126,7 +127,7 @@ void TfrmOneAccount::btnAcceptClick() {
     // An account without a description, host or user name cannot be checked: the form stays
     // open on the missing field.
     if (const std::string missing = MissingAccountField(typed); !missing.empty()) {
-        ShowMessage(this, windowTitle(), QStringLiteral("Please fill in \"%1\".").arg(ToQString(missing)),
+        ShowMessage(this, windowTitle(), tr("Please fill in \"%1\".").arg(tr(missing.c_str())),
                     TMessageIcon::Warning);
         QLineEdit* field = missing == "Host"        ? FUi->fldHost
                            : missing == "User name" ? FUi->fldUserName
@@ -145,8 +146,7 @@ void TfrmOneAccount::SecurityChanged(int Index) {
     FUi->spnPort->setValue(PortForSecurity(FSecurity, to, FUi->spnPort->value()));
     FSecurity = to;
     FUi->lblSecurityWarning->setVisible(to == TSecurity::None);
-    FUi->lblPortHint->setText(to == TSecurity::Tls ? QStringLiteral("(usu. 995)")
-                                                   : QStringLiteral("(usu. 110)"));
+    FUi->lblPortHint->setText(to == TSecurity::Tls ? tr("(usu. 995)") : tr("(usu. 110)"));
 }
 
 // The certificate part: the one trusted for this account, or the one the last check refused,
@@ -160,12 +160,13 @@ void TfrmOneAccount::ShowCertificate() {
     FUi->btnTrustCert->setVisible(trusted || refused);
     if (refused) {
         FUi->lblCertificateText->setText(
-            ToQString("Refused at the last check: " + Buffer.RefusedCertText +
-                      (trusted ? "\nTrusted now: " + Buffer.TrustedCert : std::string())));
-        FUi->btnTrustCert->setText(QStringLiteral("&Trust this certificate"));
+            trusted ? tr("Refused at the last check: %1\nTrusted now: %2")
+                          .arg(ToQString(Buffer.RefusedCertText), ToQString(Buffer.TrustedCert))
+                    : tr("Refused at the last check: %1").arg(ToQString(Buffer.RefusedCertText)));
+        FUi->btnTrustCert->setText(tr("&Trust this certificate"));
     } else if (trusted) {
-        FUi->lblCertificateText->setText(ToQString("Trusted (SHA-256): " + Buffer.TrustedCert));
-        FUi->btnTrustCert->setText(QStringLiteral("&Forget the trusted certificate"));
+        FUi->lblCertificateText->setText(tr("Trusted (SHA-256): %1").arg(ToQString(Buffer.TrustedCert)));
+        FUi->btnTrustCert->setText(tr("&Forget the trusted certificate"));
     }
 }
 
