@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs every test, then builds the fuzz targets and runs
-# each one for a short, bounded time over its committed seed corpus; last it builds and checks
-# the Debian package and compile-checks the Windows-only files.
+# each one for a short, bounded time over its committed seed corpus; last it checks that the
+# translation catalogues hold every text, builds and checks the Debian package and compile-checks
+# the Windows-only files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,7 +40,8 @@ if [ "${QUILLET_SKIP_FUZZ:-0}" != "1" ] && [ "$test_failed" -eq 0 ]; then
     fi
 fi
 
-# The Debian package and the Windows-only files: each script is one check, passed or failed.
+# The translation catalogues, the Debian package and the Windows-only files: each script is one
+# check, passed or failed.
 checks_passed=0
 checks_failed=0
 count_check() {
@@ -49,6 +51,7 @@ count_check() {
         checks_failed=$((checks_failed + 1))
     fi
 }
+count_check bash scripts/check-translations.sh
 count_check bash scripts/check-package.sh
 count_check bash scripts/check-windows-files.sh
 
