@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 lupdate=/usr/lib/qt6/bin/lupdate
 [ -x "$lupdate" ] || lupdate=$(command -v lupdate)
-folders=(app dialogs check settings notify mail model util)
+folders=(app dialogs check settings notify mail model util auth)
 options=(-locations none -extensions cpp,h,ui -I . -silent)
 
 if [ "${1:-}" = "--update" ]; then

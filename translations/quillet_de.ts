@@ -407,6 +407,125 @@ Wenn Sie es vergessen haben, löschen Sie die Datei Quillet.ini, starten Sie das
     </message>
 </context>
 <context>
+    <name>OAuth</name>
+    <message>
+        <source>the address is empty</source>
+        <translation>die Adresse ist leer</translation>
+    </message>
+    <message>
+        <source>this is not a web address</source>
+        <translation>das ist keine Webadresse</translation>
+    </message>
+    <message>
+        <source>the address may not hold a fragment (#...)</source>
+        <translation>die Adresse darf kein Fragment (#...) enthalten</translation>
+    </message>
+    <message>
+        <source>the address must start with https://</source>
+        <translation>die Adresse muss mit https:// beginnen</translation>
+    </message>
+    <message>
+        <source>cannot wait for the browser on this machine (%1)</source>
+        <translation>auf diesem Rechner kann nicht auf den Browser gewartet werden (%1)</translation>
+    </message>
+    <message>
+        <source>Bad request.</source>
+        <translation>Ungültige Anfrage.</translation>
+    </message>
+    <message>
+        <source>Not found.</source>
+        <translation>Nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>the browser did not come back within %1 seconds</source>
+        <translation>der Browser ist nicht innerhalb von %1 Sekunden zurückgekommen</translation>
+    </message>
+    <message>
+        <source>the token address cannot be used: %1</source>
+        <translation>die Token-Adresse ist nicht verwendbar: %1</translation>
+    </message>
+    <message>
+        <source>the authorization address cannot be used: %1</source>
+        <translation>die Autorisierungsadresse ist nicht verwendbar: %1</translation>
+    </message>
+    <message>
+        <source>the client id is empty</source>
+        <translation>die Client-ID ist leer</translation>
+    </message>
+    <message>
+        <source>no web browser could be opened</source>
+        <translation>es konnte kein Webbrowser geöffnet werden</translation>
+    </message>
+    <message>
+        <source>the browser&apos;s answer does not belong to this sign-in</source>
+        <translation>die Antwort des Browsers gehört nicht zu dieser Anmeldung</translation>
+    </message>
+    <message>
+        <source>Quillet: this answer does not belong to the sign-in Quillet started. Nothing was signed in. You can close this page.</source>
+        <translation>Quillet: Diese Antwort gehört nicht zu der Anmeldung, die Quillet begonnen hat. Es wurde nichts angemeldet. Sie können diese Seite schließen.</translation>
+    </message>
+    <message>
+        <source>the sign-in was refused (%1)</source>
+        <translation>die Anmeldung wurde abgelehnt (%1)</translation>
+    </message>
+    <message>
+        <source>Quillet: the sign-in was refused (%1). You can close this page.</source>
+        <translation>Quillet: Die Anmeldung wurde abgelehnt (%1). Sie können diese Seite schließen.</translation>
+    </message>
+    <message>
+        <source>Quillet: signed in. You can close this page and go back to Quillet.</source>
+        <translation>Quillet: angemeldet. Sie können diese Seite schließen und zu Quillet zurückkehren.</translation>
+    </message>
+    <message>
+        <source>Quillet: the sign-in did not work: %1. You can close this page.</source>
+        <translation>Quillet: Die Anmeldung hat nicht funktioniert: %1. Sie können diese Seite schließen.</translation>
+    </message>
+    <message>
+        <source>the sign-in server did not answer within %1 seconds</source>
+        <translation>der Anmeldeserver hat nicht innerhalb von %1 Sekunden geantwortet</translation>
+    </message>
+    <message>
+        <source>the sign-in server&apos;s answer is too large</source>
+        <translation>die Antwort des Anmeldeservers ist zu groß</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>the sign-in server could not be reached (%1)</source>
+        <translation>der Anmeldeserver war nicht erreichbar (%1)</translation>
+    </message>
+    <message>
+        <source>the sign-in server is in trouble (%1)</source>
+        <translation>der Anmeldeserver hat Probleme (%1)</translation>
+    </message>
+    <message>
+        <source>the sign-in server refused (%1)</source>
+        <translation>der Anmeldeserver hat abgelehnt (%1)</translation>
+    </message>
+    <message>
+        <source>the sign-in server answered HTTP %1</source>
+        <translation>der Anmeldeserver hat mit HTTP %1 geantwortet</translation>
+    </message>
+    <message>
+        <source>the sign-in server&apos;s answer is not readable</source>
+        <translation>die Antwort des Anmeldeservers ist nicht lesbar</translation>
+    </message>
+    <message>
+        <source>the sign-in server&apos;s answer holds no usable access token</source>
+        <translation>die Antwort des Anmeldeservers enthält kein verwendbares Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>the sign-in server gave a token of another kind than Bearer</source>
+        <translation>der Anmeldeserver hat ein Token einer anderen Art als Bearer ausgegeben</translation>
+    </message>
+    <message>
+        <source>the sign-in server&apos;s answer holds a malformed refresh token</source>
+        <translation>die Antwort des Anmeldeservers enthält ein fehlerhaftes Aktualisierungstoken</translation>
+    </message>
+</context>
+<context>
     <name>OAuthLogin</name>
     <message>
         <source>Not checked: OAuth sign-in needs SSL/TLS or STARTTLS (edit the account)</source>
@@ -1566,6 +1685,66 @@ Jetzt vertraut: %2</translation>
     <message>
         <source>&amp;Forget the trusted certificate</source>
         <translation>Vertrautes Zertifikat &amp;vergessen</translation>
+    </message>
+    <message>
+        <source>Authorization URL</source>
+        <translation>Autorisierungs-URL</translation>
+    </message>
+    <message>
+        <source>Token URL</source>
+        <translation>Token-URL</translation>
+    </message>
+    <message>
+        <source>Client ID</source>
+        <translation>Client-ID</translation>
+    </message>
+    <message>
+        <source>OAuth 2.0 sign-in needs SSL/TLS or STARTTLS: the access token would otherwise travel readable, and whoever reads it can read the mailbox.</source>
+        <translation>Die Anmeldung mit OAuth 2.0 braucht SSL/TLS oder STARTTLS: Sonst würde das Zugriffstoken lesbar übertragen, und wer es liest, kann das Postfach lesen.</translation>
+    </message>
+    <message>
+        <source>The authorization URL cannot be used: %1.</source>
+        <translation>Die Autorisierungs-URL ist nicht verwendbar: %1.</translation>
+    </message>
+    <message>
+        <source>The token URL cannot be used: %1.</source>
+        <translation>Die Token-URL ist nicht verwendbar: %1.</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Andere</translation>
+    </message>
+    <message>
+        <source>Not signed in: choose Sign in.</source>
+        <translation>Nicht angemeldet: Wählen Sie „Jetzt anmelden“.</translation>
+    </message>
+    <message>
+        <source>Signed in.</source>
+        <translation>Angemeldet.</translation>
+    </message>
+    <message>
+        <source>OAuth 2.0 sign-in needs SSL/TLS or STARTTLS.</source>
+        <translation>Die Anmeldung mit OAuth 2.0 braucht SSL/TLS oder STARTTLS.</translation>
+    </message>
+    <message>
+        <source>Without SSL/TLS or STARTTLS the password travels readable.</source>
+        <translation>Ohne SSL/TLS oder STARTTLS wird das Passwort lesbar übertragen.</translation>
+    </message>
+    <message>
+        <source>Sign-in failed: %1.</source>
+        <translation>Anmeldung fehlgeschlagen: %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for the browser: sign in there, then come back here.</source>
+        <translation>Warten auf den Browser: Melden Sie sich dort an und kehren Sie dann hierher zurück.</translation>
+    </message>
+    <message>
+        <source>Sign-in refused: %1.</source>
+        <translation>Anmeldung abgelehnt: %1.</translation>
+    </message>
+    <message>
+        <source>Signed in, but without a refresh token: sign in again when the access token has expired.</source>
+        <translation>Angemeldet, aber ohne Aktualisierungstoken: Melden Sie sich erneut an, wenn das Zugriffstoken abgelaufen ist.</translation>
     </message>
 </context>
 <context>
