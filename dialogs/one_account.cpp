@@ -115,8 +115,10 @@ void CopyFields(const TAccountFields& Fields, TAccount& Account) {
     Account.TrustedCert = Fields.TrustedCert;
     Account.SignIn = Fields.SignIn;
     Account.OAuth = Fields.OAuth;
-    // A password account keeps no tokens.
-    Account.Tokens = Fields.SignIn == TSignIn::OAuth2 ? Fields.Tokens : TOAuthTokens{};
+    if (Fields.SignIn != TSignIn::OAuth2)
+        Account.Tokens = {}; // a password account keeps no tokens
+    else if (Fields.SignedIn)
+        Account.Tokens = Fields.Tokens;
 }
 
 TfrmOneAccount::TfrmOneAccount(TDialogPositions* Positions, QWidget* Parent)
@@ -385,6 +387,7 @@ void TfrmOneAccount::SignInFinished(const TTokenReply& Reply) {
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     Buffer.Tokens = {Reply.AccessToken, Reply.RefreshToken,
                      Reply.ExpiresIn >= 0 ? now + Reply.ExpiresIn * 1000 : 0};
+    Buffer.SignedIn = true;
     ShowSignInState(Reply.RefreshToken.empty()
                         ? tr("Signed in, but without a refresh token: sign in again when "
                              "the access token has expired.")

@@ -38,6 +38,9 @@ struct TAccountFields {
     TSignIn SignIn = TSignIn::Password;
     TOAuthSettings OAuth = {};
     TOAuthTokens Tokens = {}; // what the last sign-in gave (not shown)
+    // Sign in gave Tokens while the editor was open. Otherwise the account's own tokens stay when
+    // the fields are copied back: a check may have renewed them meanwhile.
+    bool SignedIn = false;
     bool operator==(const TAccountFields&) const = default;
 };
 
@@ -67,6 +70,7 @@ void ApplyPreset(TAccountFields& Fields, int Preset);
 
 TAccountFields FieldsOf(const TAccount& Account);
 // Writes the fields into the account; the port goes through SetPort, which keeps it in 1..65535.
+// Tokens are taken only from a sign-in in the editor (SignedIn); a password account keeps none.
 void CopyFields(const TAccountFields& Fields, TAccount& Account);
 
 class TfrmOneAccount : public QDialog {

@@ -143,9 +143,14 @@ TEST(OneAccountOAuth, FormSwitchesModesFillsPresetsAndRefusesOAuthWithoutTls) {
     EXPECT_EQ(editor.Buffer.Security, TSecurity::Tls);
 
     TAccount account;
-    account.Tokens = {"old-access", "old-refresh", 1};
+    account.Tokens = {"renewed-access", "renewed-refresh", 1};
+    editor.Buffer.Tokens = {"stale-access", "stale-refresh", 1};
     CopyFields(editor.Buffer, account);
     EXPECT_EQ(account.SignIn, TSignIn::OAuth2);
+    EXPECT_EQ(account.Tokens.RefreshToken, "renewed-refresh") << "what a check renewed meanwhile stays";
+    editor.Buffer.SignedIn = true;
+    CopyFields(editor.Buffer, account);
+    EXPECT_EQ(account.Tokens.RefreshToken, "stale-refresh") << "a sign-in in the editor replaces them";
     editor.Buffer.SignIn = TSignIn::Password;
     CopyFields(editor.Buffer, account);
     EXPECT_TRUE(account.Tokens.RefreshToken.empty()) << "a password account keeps no tokens";
@@ -176,6 +181,7 @@ TEST(OneAccountOAuth, SignInFromTheEditorKeepsTheTokens) {
     EXPECT_FALSE(editor.Buffer.Tokens.AccessToken.empty());
     EXPECT_FALSE(editor.Buffer.Tokens.RefreshToken.empty());
     EXPECT_GT(editor.Buffer.Tokens.AccessExpiresMs, 0);
+    EXPECT_TRUE(editor.Buffer.SignedIn);
 }
 
 } // namespace
