@@ -1295,6 +1295,10 @@ Das Konto verwendet es, bis Quillet endet; beim nächsten Speichern wird es erne
         <source>Which mails were announced could not be saved (%1): they may be announced again after a restart</source>
         <translation>Welche E-Mails bereits gemeldet wurden, konnte nicht gespeichert werden (%1): Sie werden nach einem Neustart vielleicht erneut gemeldet</translation>
     </message>
+    <message>
+        <source>The renewed sign-in could not be saved: %1</source>
+        <translation>Die erneuerte Anmeldung konnte nicht gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>quillet::TCheckSchedule</name>
