@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    qt6-l10n-tools qt6-translations-l10n qtkeychain-qt6-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n qtkeychain-qt6-dev
     dovecot-pop3d openssl python3 dbus-daemon gnome-keyring libsecret-tools
     xvfb xauth xdotool
     dpkg-dev file desktop-file-utils appstream g++-mingw-w64-x86-64-posix
