@@ -6,9 +6,11 @@
 #include "app/pictures.h"
 #include "app/stored_color.h"
 #include "dialogs/about.h"
+#include "dialogs/message_box.h"
 #include "dialogs/options.h"
 #include "dialogs/setup_accounts.h"
 #include "notify/sound_table.h"
+#include "settings/keyring_secrets.h"
 
 #include <QPalette>
 
@@ -61,6 +63,7 @@ TOptionsValues TDialogCommands::OptionsValues() const {
     values.UseTray = settings.UseTray;
     values.CloseMinimizes = settings.CloseMinimizes;
     values.NotifyNewMail = settings.NotifyNewMail;
+    values.UseKeyring = FWindow.SecretsInKeyring();
     // The swatches show the colours as the window shows them.
     const TWindowLayout defaults;
     values.GridColor = ShownColor(settings.Layout.GridColor, defaults.GridColor, QPalette());
@@ -99,6 +102,19 @@ void TDialogCommands::ApplyOptions(const TOptionsValues& Values) {
         live.WavePath = edited.WavePath;
     }
     FController.RefreshStatus();
+    if (Values.UseKeyring != FWindow.SecretsInKeyring())
+        MoveSecrets(Values.UseKeyring);
+}
+
+void TDialogCommands::MoveSecrets(bool ToKeyring) {
+    // The move waits for the keyring: the dialog takes no second Apply meanwhile.
+    FOptions->setEnabled(false);
+    const TKeyringMove move = FWindow.MoveSecrets(ToKeyring);
+    FOptions->setEnabled(true);
+    if (!move.Message.isEmpty())
+        ShowMessage(FOptions, FOptions->windowTitle(), move.Message,
+                    move.Done ? TMessageIcon::Warning : TMessageIcon::Error);
+    FOptions->ShowKeyringInUse(FWindow.SecretsInKeyring());
 }
 
 TAboutValues TDialogCommands::AboutValues() const {

@@ -29,7 +29,8 @@ public:
 
     // What the options dialog shows, read from the window and its sound table.
     TOptionsValues OptionsValues() const;
-    // Apply: the options into the window and the sound table, then the status refresh.
+    // Apply: the options into the window and the sound table, then the status refresh; a
+    // changed keyring option moves the accounts' secrets, and says so when that fails.
     void ApplyOptions(const TOptionsValues& Values);
     TAboutValues AboutValues() const;
 
@@ -37,6 +38,7 @@ private:
     void optSetupAccountsClick();
     void optOptionsClick();
     void optAboutClick();
+    void MoveSecrets(bool ToKeyring);
 
     TfrmMain& FWindow;
     TCheckController& FController;

@@ -20,6 +20,8 @@
 #include "notify/sound_table.h"
 #include "settings/account_health_store.h"
 #include "settings/ini_file.h"
+#include "settings/keyring_secrets.h"
+#include "settings/qt_keyring.h"
 #include "settings/store_values.h"
 #include "util/strings.h"
 #include "util/text_convert.h"
@@ -65,7 +67,10 @@ private:
 
 TfrmMain::TfrmMain(TAccounts& Accounts, TMails& Mails, TMainWindowServices Services, QWidget* Parent)
     : QMainWindow(Parent), FAccounts(Accounts), FMails(Mails), FStore(*Services.Store),
-      FAppDir(std::move(Services.AppDir)), FTrayAvailable(std::move(Services.TrayAvailable)),
+      FAppDir(std::move(Services.AppDir)),
+      FKeyring(Services.Keyring ? std::move(Services.Keyring) : std::make_unique<TQtKeyring>()),
+      FKeyringSecrets(std::make_unique<TKeyringSecrets>(*FKeyring)),
+      FTrayAvailable(std::move(Services.TrayAvailable)),
       FOwnSettings(Services.Settings ? nullptr : std::make_unique<TAppSettings>()),
       FSettings(Services.Settings ? *Services.Settings : *FOwnSettings), FApplied(FSettings.Values()),
       FActions(this), FAutoCheck(FCheckTimer) {
@@ -336,6 +341,9 @@ bool TfrmMain::LoadSettings() {
         Q_EMIT TerminateRequested();
     } else {
         ReadAccountHealth(FStore, FAccounts); // how each account's checks went before this run
+        // Secrets kept in the keyring come after the master password, as those in the file do.
+        if (const QString failure = FKeyringSecrets->ReadSecrets(*FIni, FAccounts); !failure.isEmpty())
+            ShowMessage(this, QStringLiteral("Quillet"), failure, TMessageIcon::Warning);
     }
     ShowListHints();
     Q_EMIT SettingsLoaded();
@@ -417,7 +425,19 @@ void TfrmMain::SaveSettings() {
     // The accounts' health is kept only for accounts that were read, never over a refused load.
     if (FCredentials.AccountsLoaded)
         WriteAccountHealth(FStore, FAccounts);
-    quillet::SaveSettings(FStore, *FIni, FSettings.Values(), *FSounds, FAccounts, FCredentials);
+    quillet::SaveSettings(FStore, *FIni, FSettings.Values(), *FSounds, FAccounts, FCredentials,
+                          *FKeyringSecrets);
+}
+
+bool TfrmMain::SecretsInKeyring() const {
+    return FKeyringSecrets->InUse();
+}
+
+TKeyringMove TfrmMain::MoveSecrets(bool ToKeyring) {
+    if (!FCredentials.AccountsLoaded)
+        return {false, tr("The accounts were not loaded, so their passwords stay where they are.")};
+    return ToKeyring ? FKeyringSecrets->MoveIn(*FIni, FCredentials.MasterPassword, FAccounts)
+                     : FKeyringSecrets->MoveOut(*FIni, FCredentials.MasterPassword, FAccounts);
 }
 
 void TfrmMain::ShowStatusText(const QString& Text) {

@@ -9,6 +9,7 @@
 #include "app/window_lifecycle.h"
 #include "dialogs/dialog_positions.h"
 #include "settings/app_settings.h"
+#include "settings/keyring.h"
 #include "settings/main_settings.h"
 
 #include <QMainWindow>
@@ -43,6 +44,8 @@ class TSystray;
 class TMailListView;
 class TPaneSplitter;
 class TfrmAskPassword;
+class TKeyringSecrets;
+struct TKeyringMove;
 
 // What the window is given besides the two lists.
 struct TMainWindowServices {
@@ -52,6 +55,7 @@ struct TMainWindowServices {
     TSoundPlayer* SoundPlayer = nullptr;                 // null: Qt Multimedia
     std::unique_ptr<TAutostartEntries> AutostartEntries; // null: this platform's log-on entries
     std::function<bool()> TrayAvailable;                 // empty: ask the desktop
+    std::unique_ptr<TKeyring> Keyring;                   // null: the desktop keyring
 };
 
 // The status bar's panels, left to right.
@@ -135,6 +139,10 @@ public:
 
     // The settings save of the accounts and options dialogs and of the window's end.
     void SaveSettings();
+    // The accounts' passwords and tokens are in the desktop keyring, not in the settings file.
+    bool SecretsInKeyring() const;
+    // Moves them into the keyring or back into the file; refused before the accounts are loaded.
+    TKeyringMove MoveSecrets(bool ToKeyring);
     // Restores the program from the tray or the taskbar.
     void RestoreApp();
     // Closes the window as Exit does, also while a check runs (the session is ending).
@@ -199,6 +207,8 @@ private:
     TSettingsStore& FStore;
     std::string FAppDir;
     std::unique_ptr<TIniFile> FIni;
+    std::unique_ptr<TKeyring> FKeyring;
+    std::unique_ptr<TKeyringSecrets> FKeyringSecrets;
     std::unique_ptr<TSoundPlayer> FOwnPlayer;
     std::unique_ptr<TSoundTable> FSounds;
     std::unique_ptr<TBrightelAutostart> FAutostart;

@@ -78,6 +78,7 @@ TfrmOptions::TfrmOptions(TDialogPositions* Positions, QWidget* Parent)
     for (QPushButton* swatch : {FUi->pnlCloGrid, FUi->pnlCloPanels})
         swatch->setIconSize(SwatchSize);
     FUi->chkAutostart->setText(AutostartCaption());
+    FUi->chkUseKeyring->setText(KeyringCaption());
     // A page with nothing to set is not shown.
     FUi->pgcOptions->removeTab(FUi->pgcOptions->indexOf(FUi->tabConfirmations));
 
@@ -111,6 +112,7 @@ void TfrmOptions::Load(const TOptionsValues& Values) {
     FUi->chkStartMinimized->setChecked(Values.StartMinimized);
     FUi->chkCloseMinimizes->setChecked(Values.CloseMinimizes);
     FUi->chkNotifyNewMail->setChecked(Values.NotifyNewMail);
+    FUi->chkUseKeyring->setChecked(Values.UseKeyring);
     FGridColor = Values.GridColor;
     FPanelsColor = Values.PanelsColor;
     ShowSwatches();
@@ -134,6 +136,7 @@ TOptionsValues TfrmOptions::Store() const {
     values.StartMinimized = FUi->chkStartMinimized->isChecked();
     values.CloseMinimizes = FUi->chkCloseMinimizes->isChecked();
     values.NotifyNewMail = FUi->chkNotifyNewMail->isChecked();
+    values.UseKeyring = FUi->chkUseKeyring->isChecked();
     values.GridColor = FGridColor;
     values.PanelsColor = FPanelsColor;
     values.SoundOn = FUi->chkSoundOn->isChecked();
@@ -144,6 +147,10 @@ TOptionsValues TfrmOptions::Store() const {
 void TfrmOptions::Run(const TOptionsValues& Values) {
     Load(Values);
     exec();
+}
+
+void TfrmOptions::ShowKeyringInUse(bool InUse) {
+    FUi->chkUseKeyring->setChecked(InUse);
 }
 
 void TfrmOptions::hideEvent(QHideEvent* Event) {

@@ -39,6 +39,7 @@ struct TOptionsValues {
     bool UseTray = true;
     bool CloseMinimizes = false;
     bool NotifyNewMail = true;
+    bool UseKeyring = false; // the accounts' secrets are in the desktop keyring
     QColor GridColor;
     QColor PanelsColor;
     bool SoundOn = true;
@@ -78,6 +79,8 @@ public:
     TOptionsValues Store() const;
     // Load, then show modally.
     void Run(const TOptionsValues& Values);
+    // The keyring option as it stands after Apply (a move that failed leaves it as it was).
+    void ShowKeyringInUse(bool InUse);
 
     const TSoundSetting& WorkingCopy(int Slot) const { return FWorking.at(static_cast<std::size_t>(Slot)); }
 

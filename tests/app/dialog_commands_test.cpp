@@ -5,14 +5,18 @@
 #include "app/check_controller.h"
 #include "app/dialog_commands.h"
 #include "app/pictures.h"
+#include "crypto/protected_text.h"
 #include "dialogs/about.h"
+#include "dialogs/message_box.h"
 #include "dialogs/one_account.h"
 #include "dialogs/options.h"
 #include "dialogs/setup_accounts.h"
 #include "notify/autostart_entries.h"
 #include "notify/sound_player.h"
 #include "notify/sound_table.h"
+#include "settings/ini_file.h"
 #include "tests/app/window_test_support.h"
+#include "tests/settings/fake_keyring.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,6 +54,7 @@ public:
         services.AutostartEntries =
             std::make_unique<TXdgAutostartEntries>(UserAutostart(), MachineAutostart());
         services.TrayAvailable = [] { return false; };
+        services.Keyring = Keyring.Share();
         Window = std::make_unique<TfrmMain>(Accounts, Mails, std::move(services));
         Controller = new TCheckController(*Window, Accounts, Mails);
         Commands = new TDialogCommands(*Window, Accounts, *Controller);
@@ -80,6 +85,7 @@ public:
     TTempAppDir Dir;
     TTempAppDir AutostartDir;
     TRecordingPlayer Player;
+    TFakeKeyring Keyring;
     TAccounts Accounts;
     TMails Mails;
     std::unique_ptr<TfrmMain> Window;
@@ -147,6 +153,44 @@ TEST(DialogCommands, TestFollowsTheAppliedSoundSwitch) {
     ASSERT_EQ(bench.Player.Played.size(), 1U);
     EXPECT_EQ(bench.Player.Played[0], TSoundTable::BuiltInPath("SND_NEWMAIL"));
     EXPECT_TRUE(bench.Window->Sounds().SoundOn);
+}
+
+// The keyring option: a keyring that cannot be used refuses it with a message that says why,
+// and the file keeps the password; a working one takes the password out of the file.
+TEST(DialogCommands, KeyringOptionMovesThePasswordOrSaysWhyNot) {
+    TDialogBench bench;
+    bench.StartWithAnAccount();
+    bench.Window->SaveSettings();
+    TIniFile ini(bench.Dir.IniPath());
+    ASSERT_EQ(UnprotectText(ini.ReadString("Account00", "Password", ""), ""), "pw");
+    bench.Keyring.Unusable = true;
+    TMessageBoxScript messages;
+    bool tickedAfterApply = true;
+    bench.Run(TCommand::Options, [&](QWidget* D) {
+        Child<QCheckBox>(D, "chkUseKeyring")->setChecked(true);
+        Child<QPushButton>(D, "btnApply")->click();
+        tickedAfterApply = Child<QCheckBox>(D, "chkUseKeyring")->isChecked();
+        Child<QPushButton>(D, "btnOk")->click();
+    });
+    EXPECT_FALSE(tickedAfterApply);
+    ASSERT_EQ(messages.Shown().size(), 1U);
+    EXPECT_EQ(messages.Shown()[0].Icon, TMessageIcon::Error);
+    EXPECT_TRUE(messages.Shown()[0].Text.contains("did not store the password of the account \"Idle\""))
+        << messages.Shown()[0].Text.toStdString();
+    EXPECT_EQ(UnprotectText(ini.ReadString("Account00", "Password", ""), ""), "pw");
+    EXPECT_EQ(ini.ReadString("Accounts", "Keyring", "none"), "none");
+
+    bench.Keyring.Unusable = false;
+    bench.Run(TCommand::Options, [&](QWidget* D) {
+        EXPECT_FALSE(Child<QCheckBox>(D, "chkUseKeyring")->isChecked());
+        Child<QCheckBox>(D, "chkUseKeyring")->setChecked(true);
+        Child<QPushButton>(D, "btnOk")->click();
+    });
+    EXPECT_EQ(messages.Shown().size(), 1U);
+    EXPECT_TRUE(bench.Window->SecretsInKeyring());
+    EXPECT_EQ(ini.ReadString("Account00", "Password", "-"), "");
+    EXPECT_EQ(ini.ReadString("Accounts", "Keyring", ""), "1");
+    EXPECT_EQ(bench.Keyring.Entries[ini.ReadString("Account00", "KeyringId", "") + "/Password"], "pw");
 }
 
 // On a first start without accounts the window opens the accounts dialog by itself; an account

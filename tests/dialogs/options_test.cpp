@@ -24,6 +24,7 @@ TOptionsValues SampleValues() {
     values.Autostart = true;
     values.UseTray = false;
     values.CloseMinimizes = true;
+    values.UseKeyring = true;
     values.GridColor = QColor(254, 241, 203);
     values.PanelsColor = QColor(10, 20, 30);
     values.SoundOn = false;
