@@ -47,9 +47,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from the program's own shared-library dependencies. Qt loads its windowing
-# plugins (X11 and friends) and the SVG reader of the icons at run time, so those are named here.
+# The libraries come from the program's own shared-library dependencies (QtKeychain's among
+# them). Qt loads its windowing plugins (X11 and friends) and the SVG reader of the icons at run
+# time, and QtKeychain loads libsecret (its way to the desktop keyring) at run time too, so those
+# are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -70,7 +70,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "package version is not $version"
 [ "$(field Section)" = mail ] || fail "package section is not mail"
 depends=$(field Depends)
-for dep in libc6 libqt6core6 libqt6widgets6 libqt6network6 libqt6svg6 qt6-qpa-plugins; do
+for dep in libc6 libqt6core6 libqt6widgets6 libqt6network6 libqt6svg6 qt6-qpa-plugins libqt6keychain1 \
+    libsecret-1-0; do
     grep -q "\(^\|, \)$dep\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 
