@@ -17,7 +17,7 @@ constexpr int kStartMs = 10000;
 
 } // namespace
 
-TKeyringSession::TKeyringSession(TMode Mode) {
+TKeyringSession::TKeyringSession() {
     FHadAddress = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
     FOldAddress = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     if (!FBus.Running() || !FDir.isValid()) {
@@ -25,10 +25,6 @@ TKeyringSession::TKeyringSession(TMode Mode) {
         return;
     }
     qputenv("DBUS_SESSION_BUS_ADDRESS", FBus.Address().toUtf8());
-    if (Mode == TMode::BusOnly) {
-        FRunning = true;
-        return;
-    }
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon"));
     if (daemon.isEmpty()) {
         FProblem = QStringLiteral("gnome-keyring-daemon is missing (package gnome-keyring)");

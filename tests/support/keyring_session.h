@@ -18,9 +18,7 @@ namespace quillet::test {
 
 class TKeyringSession {
 public:
-    // WithKeyring: the bus and the Secret Service. BusOnly: the bus with no Secret Service on it.
-    enum class TMode { WithKeyring, BusOnly };
-    explicit TKeyringSession(TMode Mode = TMode::WithKeyring);
+    TKeyringSession();
     ~TKeyringSession();
     TKeyringSession(const TKeyringSession&) = delete;
     TKeyringSession& operator=(const TKeyringSession&) = delete;
@@ -28,11 +26,12 @@ public:
     // In CI (CI=true) a session that cannot be started is a failure, not a reason to skip.
     static bool Required() { return TPrivateBus::Required(); }
 
-    // The bus runs, and with WithKeyring the Secret Service answers on it.
+    // The bus runs and the Secret Service answers on it.
     bool Running() const { return FRunning; }
     // Why it does not run.
     const QString& Problem() const { return FProblem; }
-    // Ends the Secret Service and keeps the bus: from now on the keyring cannot be used.
+    // Ends the Secret Service and keeps the bus: from now on the keyring cannot be used, as on a
+    // desktop without one.
     void StopKeyring();
     // The secret stored for Service and Key as another client of the Secret Service sees it
     // (libsecret's secret-tool); nothing when there is no such entry. Needs secret-tool.
