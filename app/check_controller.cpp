@@ -261,7 +261,7 @@ void TCheckController::ShowMail(int MailIndex) {
     const TMail& mail = FMails[MailIndex];
     // The Message pane shows the first text part decoded (or the raw lines when the message
     // cannot be decoded); the Header pane shows the header as the server sent it.
-    FWindow.ShowMailText(PreviewText(mail.HeaderLines, mail.BodyLines).Lines, mail.HeaderLines);
+    FWindow.ShowMailText(PreviewText(mail.HeaderLines(), mail.BodyLines()).Lines, mail.HeaderLines());
 }
 
 std::vector<int> TCheckController::SelectedMailIndices() const {

@@ -32,7 +32,6 @@ QVariant Alignment(int Column) {
 TMailListModel::TMailListModel(TMails& Mails, QObject* Parent) : QAbstractTableModel(Parent), FMails(Mails) {
     FShowTimer.setSingleShot(true);
     connect(&FShowTimer, &QTimer::timeout, this, &TMailListModel::ShowPendingRows);
-    FRows.reserve(static_cast<std::size_t>(FMails.Count()));
     for (int i = 0; i < FMails.Count(); ++i)
         FRows.push_back(MailRowTexts(FMails[i]));
 }
@@ -154,7 +153,6 @@ void TMailListModel::MailsReset() {
     FShowTimer.stop();
     beginResetModel();
     FRows.clear();
-    FRows.reserve(static_cast<std::size_t>(FMails.Count()));
     for (int i = 0; i < FMails.Count(); ++i)
         FRows.push_back(MailRowTexts(FMails[i]));
     endResetModel();

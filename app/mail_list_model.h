@@ -14,6 +14,7 @@
 #include <QAbstractTableModel>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -59,8 +60,10 @@ public:
 
 private:
     TMails& FMails;
-    std::vector<TMailRow> FRows; // the rows as shown; FRows[i] is built from Mails[i]
-    QTimer FShowTimer;           // shows the mails added since the last rows were shown
+    // The rows as shown; FRows[i] is built from Mails[i]. A deque grows by a row at a time, where
+    // a vector of many thousand rows would keep up to as many again in reserve.
+    std::deque<TMailRow> FRows;
+    QTimer FShowTimer; // shows the mails added since the last rows were shown
     QElapsedTimer FSinceShown;
 };
 

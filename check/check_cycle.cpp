@@ -463,7 +463,7 @@ void TCheckCycle::TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, co
         LogSystem("Header error in message " + std::to_string(K) + ": " + fetched.Problems);
     std::unique_ptr<TMail> mail = std::move(fetched.Mail);
     mail->Uid = pop.UniqueIdOf(K);
-    std::string key = MailKey(Account.Label, mail->Uid, mail->HeaderLines);
+    std::string key = MailKey(Account.Label, mail->Uid, mail->HeaderLines());
     // Two messages with the very same header (a mail delivered twice) are two entries.
     if (const int seen = Pass.Seen[key]++; seen > 0)
         key += "#" + std::to_string(seen + 1);
@@ -589,6 +589,7 @@ void TCheckCycle::Sweep(const TAccount& Account, bool Fetched, const TPass& Pass
 void TCheckCycle::NotifyCheckResult() {
     if (FNewMailArrived) {
         FHost.AnnounceNewMail(FNewMail);
+        std::vector<std::string>().swap(FNewMail); // a first check can add many thousand keys
         FHost.RestoreAndRaise();
         FHost.PlaySound(TCheckSound::NewMail);
     } else {

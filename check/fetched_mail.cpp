@@ -57,7 +57,7 @@ TFetchedMail MailFromTop(const std::string& TopText, std::int32_t N, const std::
     }
     mail.DateRcvd = NowDateTime();
     mail.MailSize = ListedSize;
-    SplitHeaderAndBody(message.Header, mail.HeaderLines, mail.BodyLines);
+    mail.SetLines(message.Header);
     mail.UniqueID = MailIdentity(message.Header);
     mail.ServerID = TrimSpace(message.MessageId());
     return fetched;

@@ -2,8 +2,8 @@
 // POP3 TOP returned, with its transfer encoding and character set decoded and HTML turned into
 // plain lines.
 //
-// Use: `const TPreview Preview = PreviewText(Mail.HeaderLines, Mail.BodyLines);` then show
-// `Preview.Lines` (UTF-8) in the pane instead of `Mail.BodyLines`.
+// Use: `const TPreview Preview = PreviewText(Mail.HeaderLines(), Mail.BodyLines());` then show
+// `Preview.Lines` (UTF-8) in the pane instead of the body lines as fetched.
 #pragma once
 
 #include <string>

@@ -4,13 +4,10 @@
 
 #include <QCryptographicHash>
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace quillet {
-
-void TMail::SetServerIdx(std::int32_t N) {
-    if (N > 0)
-        ServerIdx = N;
-}
 
 namespace {
 
@@ -19,6 +16,57 @@ std::vector<std::string>::const_iterator FirstEmptyLine(const std::vector<std::s
 }
 
 } // namespace
+
+void TMail::SetServerIdx(std::int32_t N) {
+    if (N > 0)
+        ServerIdx = N;
+}
+
+void TMail::SetLines(const std::vector<std::string>& Lines) {
+    const auto separator = FirstEmptyLine(Lines);
+    // Exactly the room needed, since the buffers live as long as the entry. A fetched text is
+    // far below 4 GiB (server replies are bounded); should one not be, the lines past that
+    // point are left out rather than their 32-bit ends wrapped round.
+    std::size_t bytes = 0;
+    for (const std::string& line : Lines)
+        bytes += line.size();
+    std::string buffer(std::min<std::size_t>(bytes, std::numeric_limits<std::uint32_t>::max()), '\0');
+    std::vector<std::uint32_t> ends;
+    ends.reserve(Lines.size() - (separator == Lines.end() ? 0 : 1));
+    std::size_t at = 0;
+    for (auto line = Lines.begin(); line != Lines.end() && line->size() <= buffer.size() - at; ++line) {
+        if (line == separator)
+            continue;
+        std::memcpy(buffer.data() + at, line->data(), line->size());
+        at += line->size();
+        ends.push_back(static_cast<std::uint32_t>(at));
+    }
+    FLineBytes = std::move(buffer);
+    FLineEnds = std::move(ends);
+    FHeaderLineCount = static_cast<std::uint32_t>(
+        std::min(static_cast<std::size_t>(separator - Lines.begin()), FLineEnds.size()));
+}
+
+std::string_view TMail::Line(std::size_t I) const {
+    const std::size_t begin = I == 0 ? 0 : FLineEnds[I - 1];
+    return std::string_view(FLineBytes).substr(begin, FLineEnds[I] - begin);
+}
+
+std::vector<std::string> TMail::HeaderLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(FHeaderLineCount);
+    for (int i = 0; i < HeaderLineCount(); ++i)
+        lines.emplace_back(HeaderLine(i));
+    return lines;
+}
+
+std::vector<std::string> TMail::BodyLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(BodyLineCount()));
+    for (int i = 0; i < BodyLineCount(); ++i)
+        lines.emplace_back(BodyLine(i));
+    return lines;
+}
 
 std::string MailIdentity(const std::vector<std::string>& Lines) {
     const auto end = FirstEmptyLine(Lines);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -33,8 +34,6 @@ public:
     TDateTime DateSent = 0;
     TDateTime DateRcvd = 0;
     std::int32_t MailSize = 0;
-    std::vector<std::string> HeaderLines;
-    std::vector<std::string> BodyLines;
     std::int32_t ServerIdx = 0;
     TMailState State = TMailState::New;
     bool MarkedForDelete = false;
@@ -44,6 +43,28 @@ public:
     // Stores N only when it is a real message number (above 0).
     void SetServerIdx(std::int32_t N);
     const std::string& MatchKey() const { return Key.empty() ? UniqueID : Key; }
+
+    // The lines fetched with TOP: the header lines are those before the first empty line, the
+    // body lines those after it (the empty line itself is not kept). A line may hold any byte,
+    // CR and NUL included.
+    void SetLines(const std::vector<std::string>& Lines);
+    int HeaderLineCount() const { return static_cast<int>(FHeaderLineCount); }
+    int BodyLineCount() const { return static_cast<int>(FLineEnds.size() - FHeaderLineCount); }
+    // 0 <= I < HeaderLineCount() (BodyLineCount()); the view lasts until the lines are set again.
+    std::string_view HeaderLine(int I) const { return Line(static_cast<std::size_t>(I)); }
+    std::string_view BodyLine(int I) const { return Line(FHeaderLineCount + static_cast<std::size_t>(I)); }
+    // Copies of the lines, for the few readers that work on a list (one mail at a time).
+    std::vector<std::string> HeaderLines() const;
+    std::vector<std::string> BodyLines() const;
+
+private:
+    std::string_view Line(std::size_t I) const;
+
+    // A list holds many thousand mails of some 60 lines each: the lines are kept in one buffer
+    // with where each one ends, not as a string each (which would cost more than the text).
+    std::string FLineBytes;               // the lines one after the other, without line ends
+    std::vector<std::uint32_t> FLineEnds; // end of each line in FLineBytes: header lines, then body
+    std::uint32_t FHeaderLineCount = 0;
 };
 
 // The key that tells one account's mails apart: the account's label, the server's unique id

@@ -18,30 +18,47 @@ int TMails::IndexOfSeq(std::uint64_t Seq) const {
     return static_cast<int>(it - FItems.begin());
 }
 
+namespace {
+
+std::size_t KeyHash(const std::string& Key) {
+    return std::hash<std::string>{}(Key);
+}
+
+} // namespace
+
 int TMails::FindMail(const std::string& ID) const {
-    const auto found = FById.find(ID);
-    if (found == FById.end() || found->second.empty())
-        return -1;
-    return IndexOfSeq(*found->second.begin());
+    // The first entry is the one added first: the least seq among those with this key.
+    const auto [first, last] = FByKeyHash.equal_range(KeyHash(ID));
+    int found = -1;
+    std::uint64_t foundSeq = 0;
+    for (auto it = first; it != last; ++it) {
+        if (found >= 0 && it->second > foundSeq)
+            continue;
+        if (const int j = IndexOfSeq(it->second);
+            j >= 0 && FItems[static_cast<std::size_t>(j)].entry->MatchKey() == ID) {
+            found = j;
+            foundSeq = it->second;
+        }
+    }
+    return found;
 }
 
 int TMails::IndexOf(const TMail* Entry) const {
     if (Entry == nullptr)
         return -1;
-    const auto found = FById.find(Entry->MatchKey());
-    if (found != FById.end())
-        for (const std::uint64_t seq : found->second)
-            if (const int j = IndexOfSeq(seq);
-                j >= 0 && FItems[static_cast<std::size_t>(j)].entry.get() == Entry)
-                return j;
+    const auto [first, last] = FByKeyHash.equal_range(KeyHash(Entry->MatchKey()));
+    for (auto it = first; it != last; ++it)
+        if (const int j = IndexOfSeq(it->second);
+            j >= 0 && FItems[static_cast<std::size_t>(j)].entry.get() == Entry)
+            return j;
     return -1;
 }
 
 int TMails::Add(std::unique_ptr<TMail> Mail) {
     const std::uint64_t seq = FNextSeq++;
-    FById[Mail->MatchKey()].insert(seq);
-    std::string key = Mail->MatchKey();
-    FItems.push_back({seq, std::move(key), std::move(Mail)});
+    const std::size_t hash = KeyHash(Mail->MatchKey());
+    FByKeyHash.emplace(hash, seq);
+    FItems.push_back({seq, hash, std::move(Mail)});
     return Count() - 1;
 }
 
@@ -49,18 +66,18 @@ void TMails::Delete(int Index) {
     if (Index < 0 || Index >= Count())
         return;
     auto it = FItems.begin() + Index;
-    const auto found = FById.find(it->key);
-    if (found != FById.end()) {
-        found->second.erase(it->seq);
-        if (found->second.empty())
-            FById.erase(found);
-    }
+    const auto [first, last] = FByKeyHash.equal_range(it->keyHash);
+    for (auto entry = first; entry != last; ++entry)
+        if (entry->second == it->seq) {
+            FByKeyHash.erase(entry);
+            break;
+        }
     FItems.erase(it);
 }
 
 void TMails::Clear() {
     FItems.clear();
-    FById.clear();
+    FByKeyHash.clear();
 }
 
 } // namespace quillet

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,13 +38,15 @@ public:
 private:
     struct Slot {
         std::uint64_t seq;
-        std::string key; // MatchKey when the entry was added
+        std::size_t keyHash; // hash of the MatchKey when the entry was added
         std::unique_ptr<TMail> entry;
     };
     int IndexOfSeq(std::uint64_t Seq) const;
 
     std::vector<Slot> FItems; // ascending seq: entries are only ever appended
-    std::unordered_map<std::string, std::set<std::uint64_t>> FById;
+    // Seq of every entry by the hash of its key: a number per entry rather than a copy of its
+    // key, since a list may hold many thousand entries. Look-ups compare the keys themselves.
+    std::unordered_multimap<std::size_t, std::uint64_t> FByKeyHash;
     std::uint64_t FNextSeq = 0;
 };
 

@@ -334,8 +334,8 @@ TEST_F(CheckCycleDovecot, FastAndPlainChecksGiveTheSameList) {
         EXPECT_EQ(plain[j].Subject, mails[j].Subject);
         EXPECT_EQ(plain[j].ServerIdx, mails[j].ServerIdx);
         EXPECT_EQ(plain[j].MailSize, mails[j].MailSize);
-        EXPECT_EQ(plain[j].HeaderLines, mails[j].HeaderLines);
-        EXPECT_EQ(plain[j].BodyLines, mails[j].BodyLines);
+        EXPECT_EQ(plain[j].HeaderLines(), mails[j].HeaderLines());
+        EXPECT_EQ(plain[j].BodyLines(), mails[j].BodyLines());
     }
 }
 
@@ -450,7 +450,7 @@ TEST_F(CheckCycle, RealServerQuirks) {
     ASSERT_EQ(mails.Count(), 1);
     EXPECT_EQ(mails[0].FromAddr, "ann@example.org");
     EXPECT_EQ(mails[0].Subject, "real");
-    EXPECT_EQ(mails[0].HeaderLines.front(),
+    EXPECT_EQ(mails[0].HeaderLines().front(),
               "Received: from relay.example.net\rSubject: spoofed\rFrom: <spoof@evil.example>");
     for (const auto& e : first.Errors())
         ADD_FAILURE() << e;

@@ -45,6 +45,33 @@ TEST(MailIdentity, SplitHeaderAndBody) {
     EXPECT_TRUE(body.empty());
 }
 
+TEST(Mail, KeepsTheFetchedLinesByteForByte) {
+    using V = std::vector<std::string>;
+    const V rows[] = {
+        {"A: 1", "B: 2", "", "line1", "", "line3"},
+        {"A: 1\rB: 2", std::string("N\0L", 3), "", std::string("\0", 1), "cr\r", "\r"}, // CR and NUL
+        {"A: 1", "", "body", ""},                                                       // empty last line
+        {"A: 1", "B: 2", ""},                                                           // no body lines
+        {"A: 1", "B: 2"},                                                               // no empty line
+        {"", "body only", ""},                                                          // no header lines
+        {},
+    };
+    for (const V& lines : rows) {
+        V header, body;
+        SplitHeaderAndBody(lines, header, body);
+        TMail m;
+        m.SetLines(V{"Old: line", "", "old body"});
+        m.SetLines(lines);
+        EXPECT_EQ(m.HeaderLines(), header);
+        EXPECT_EQ(m.BodyLines(), body);
+        ASSERT_EQ(m.HeaderLineCount(), static_cast<int>(header.size()));
+        ASSERT_EQ(m.BodyLineCount(), static_cast<int>(body.size()));
+        for (int i = 0; i < m.BodyLineCount(); ++i)
+            EXPECT_EQ(m.BodyLine(i), body[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(TMail(m).HeaderLines(), header) << "a copy keeps the lines";
+    }
+}
+
 TEST(Mail, SetServerIdxIgnoresNonNumbers) {
     TMail m;
     m.SetServerIdx(4);
