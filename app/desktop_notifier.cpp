@@ -19,6 +19,8 @@ namespace {
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString MarkupCapability = QStringLiteral("body-markup");
+const QString ActionsCapability = QStringLiteral("actions");
+const QString DefaultAction = QStringLiteral("default");
 // How long the service may take to answer before the tray shows the notification instead.
 constexpr int AnswerTimeout = 5000;
 
@@ -65,11 +67,12 @@ QString NotificationBodyText(const QString& Text, bool Markup) {
 
 TDesktopNotifier::TDesktopNotifier(TSystray& Tray, QObject* Parent) : QObject(Parent), FTray(Tray) {}
 
-void TDesktopNotifier::Show(const QString& Title, const QString& Body) {
+void TDesktopNotifier::Show(const QString& Title, const QString& Body,
+                            const std::vector<TNoticeAction>& Actions, const QVariant& Tag) {
     if (ShowHook)
         ShowHook(Title, Body);
     else
-        ShowInTray({Title, Body});
+        ShowInTray({Title, Body, Actions, Tag});
 }
 
 #else
@@ -83,6 +86,8 @@ TDesktopNotifier::TDesktopNotifier(TSystray& Tray, const QDBusConnection& Bus, Q
         return;
     FBus.connect(Service, Path, Service, QStringLiteral("ActionInvoked"), this,
                  SLOT(ActionInvoked(uint, QString)));
+    FBus.connect(Service, Path, Service, QStringLiteral("NotificationClosed"), this,
+                 SLOT(NotificationClosed(uint, uint)));
     // The bus tells when the service comes, goes or changes hands; until then it is asked once
     // whether the service is there. Answers come in order, so the later one is the current one.
     auto* watcher = new QDBusServiceWatcher(Service, FBus, QDBusServiceWatcher::WatchForOwnerChange, this);
@@ -99,12 +104,13 @@ TDesktopNotifier::TDesktopNotifier(TSystray& Tray, const QDBusConnection& Bus, Q
     });
 }
 
-void TDesktopNotifier::Show(const QString& Title, const QString& Body) {
+void TDesktopNotifier::Show(const QString& Title, const QString& Body,
+                            const std::vector<TNoticeAction>& Actions, const QVariant& Tag) {
     if (ShowHook) {
         ShowHook(Title, Body);
         return;
     }
-    const TNotice notice{Title, Body};
+    const TNotice notice{Title, Body, Actions, Tag};
     if (!FBus.isConnected() || FServicePresent == false) {
         ShowInTray(notice);
         return;
@@ -131,11 +137,12 @@ void TDesktopNotifier::AskCapabilities() {
     WhenAnswered(FBus.asyncCall(ServiceCall(QStringLiteral("GetCapabilities")), AnswerTimeout), this,
                  [this, askedAt = FOwnerChanges](const QDBusPendingReply<QStringList>& Reply) {
                      CapabilitiesAnswered(askedAt, Reply.isValid(),
-                                          Reply.isValid() && Reply.value().contains(MarkupCapability));
+                                          Reply.isValid() ? Reply.value() : QStringList());
                  });
 }
 
-void TDesktopNotifier::CapabilitiesAnswered(quint64 AskedAtChange, bool Answered, bool BodyMarkup) {
+void TDesktopNotifier::CapabilitiesAnswered(quint64 AskedAtChange, bool Answered,
+                                            const QStringList& Capabilities) {
     FAskingCapabilities = false;
     if (AskedAtChange != FOwnerChanges && FServicePresent != false) {
         // The service changed hands while it was asked: the new owner is asked instead.
@@ -150,7 +157,8 @@ void TDesktopNotifier::CapabilitiesAnswered(quint64 AskedAtChange, bool Answered
             ShowInTray(notice);
         return;
     }
-    FBodyMarkup = BodyMarkup;
+    FBodyMarkup = Capabilities.contains(MarkupCapability);
+    FOffersActions = Capabilities.contains(ActionsCapability);
     for (const TNotice& notice : waiting)
         Notify(notice);
 }
@@ -160,17 +168,26 @@ void TDesktopNotifier::Notify(const TNotice& Notice) {
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("quillet"));
     hints.insert(QStringLiteral("category"), QStringLiteral("email.arrived"));
-    // The title is always shown as plain text; only the body may be read as markup.
+    // A service that shows no actions is sent none, not even the default one.
+    QStringList actions;
+    if (FOffersActions) {
+        actions << DefaultAction << tr("Show");
+        for (const TNoticeAction& action : Notice.Actions)
+            actions << action.Key << action.Label;
+    }
+    // The title is always shown as plain text; only the body may be read as markup. The shown
+    // notification of ours, if any, is replaced rather than joined by another.
     call << QStringLiteral("Quillet") << FLastId << QStringLiteral("mail-unread") << Notice.Title
-         << NotificationBodyText(Notice.Body, FBodyMarkup.value_or(false))
-         << QStringList{QStringLiteral("default"), QStringLiteral("Show")} << hints << int{-1};
+         << NotificationBodyText(Notice.Body, FBodyMarkup.value_or(false)) << actions << hints << int{-1};
     WhenAnswered(FBus.asyncCall(call, AnswerTimeout), this,
                  [this, Notice](const QDBusPendingReply<uint>& Reply) {
-                     // The next notification replaces this one, and a click on this one is recognised by it.
-                     if (Reply.isValid())
+                     // The next notification replaces this one, and actions on this one are recognised by it.
+                     if (Reply.isValid()) {
                          FLastId = Reply.value();
-                     else
+                         FShown = Notice;
+                     } else {
                          ShowInTray(Notice);
+                     }
                  });
 }
 
@@ -183,9 +200,28 @@ void TDesktopNotifier::ShowInTray(const TNotice& Notice) {
         FTray.ShowMessage(Notice.Title, Notice.Body);
 }
 
+// The service tells every program of every notification: only our own shown one counts, and
+// only for what it offered.
 void TDesktopNotifier::ActionInvoked(uint Id, const QString& Action) {
-    if (Id == FLastId && Action == QStringLiteral("default"))
-        Q_EMIT Activated();
+    if (Id == 0 || Id != FLastId)
+        return;
+    if (Action == QStringLiteral("default")) {
+        Q_EMIT Activated(FShown.Tag);
+        return;
+    }
+    for (const TNoticeAction& offered : FShown.Actions)
+        if (offered.Key == Action) {
+            Q_EMIT ActionChosen(Action, FShown.Tag);
+            return;
+        }
+}
+
+void TDesktopNotifier::NotificationClosed(uint Id, uint /*Reason*/) {
+    if (Id == 0 || Id != FLastId)
+        return;
+    // Gone from the desktop: the next notification is a new one, and nothing is left to act on.
+    FLastId = 0;
+    FShown = {};
 }
 
 } // namespace quillet

@@ -1,26 +1,23 @@
 // The new-mail notification on the desktop: mail texts reach a service that reads markup as
-// text, the window goes on working while the service answers, and what the service turns down
-// is shown by the tray icon. The service here is a recording one on a message bus of the test's
+// text, the window goes on working while the service answers, actions are offered where the
+// service shows them and told for the notification they were chosen on, and what the service
+// turns down is shown by the tray icon. The service here is a recording one on a message bus of the test's
 // own, so no desktop is involved.
 #include "app/desktop_notifier.h"
 #include "app/systray.h"
 #include "tests/support/private_bus.h"
+#include "tests/support/recording_notifications.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusServiceWatcher>
-#include <QDBusVirtualObject>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -34,7 +31,6 @@ namespace quillet::test {
 namespace {
 
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
-const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString Evil = QStringLiteral(R"(Q&A <b>sale</b> <a href="http://evil.example/">click</a>)");
 const QString EvilEscaped =
     QStringLiteral(R"(Q&amp;A &lt;b&gt;sale&lt;/b&gt; &lt;a href="http://evil.example/"&gt;click&lt;/a&gt;)");
@@ -54,103 +50,7 @@ TEST(DesktopNotifier, BodyTextEscapedOnlyForServicesThatReadMarkup) {
         EXPECT_EQ(NotificationBodyText(text, markup), expected) << text.toStdString() << " markup " << markup;
 }
 
-// A notification service that records what it is asked and answers as told. It runs on a thread
-// of its own, as another program would: it answers whatever the test's thread is doing.
-class TRecordingService {
-public:
-    struct TNotification {
-        uint ReplacesId;
-        QString Summary;
-        QString Body;
-    };
-
-    TRecordingService(TPrivateBus& Bus, const QString& Name, QStringList Capabilities)
-        : FBus(Bus.Connect(Name)), FCapabilities(std::move(Capabilities)), FObject(new TObject(*this)) {
-        FThread.start();
-        FObject->moveToThread(&FThread);
-        QMetaObject::invokeMethod(
-            FObject,
-            [this] {
-                FBus.registerVirtualObject(Path, FObject);
-                FBus.interface()->registerService(Service);
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~TRecordingService() {
-        QMetaObject::invokeMethod(
-            FObject,
-            [this] {
-                FBus.interface()->unregisterService(Service);
-                FBus.unregisterObject(Path);
-                delete FObject;
-            },
-            Qt::BlockingQueuedConnection);
-        FThread.quit();
-        FThread.wait();
-    }
-
-    // The service's report of a click on notification Id.
-    void Click(uint Id, const QString& Action) {
-        QDBusMessage signal = QDBusMessage::createSignal(Path, Service, QStringLiteral("ActionInvoked"));
-        signal << Id << Action;
-        FBus.send(signal);
-    }
-
-    std::atomic<int> ReplyDelay = 0; // milliseconds before Notify is answered
-    std::atomic<bool> Refuse = false;
-    std::atomic<int> CapabilityQuestions = 0;
-    std::atomic<int> Answered = 0;
-    std::vector<TNotification> Notifications() const {
-        const std::lock_guard lock(FMutex);
-        return FNotifications;
-    }
-
-private:
-    class TObject : public QDBusVirtualObject {
-    public:
-        explicit TObject(TRecordingService& Owner) : FOwner(Owner) {}
-        QString introspect(const QString&) const override { return {}; }
-        bool handleMessage(const QDBusMessage& Message, const QDBusConnection& Connection) override {
-            return FOwner.Handle(Message, Connection, this);
-        }
-
-    private:
-        TRecordingService& FOwner;
-    };
-
-    bool Handle(const QDBusMessage& Message, const QDBusConnection& Connection, QObject* Context) {
-        if (Message.member() == QStringLiteral("GetCapabilities")) {
-            ++CapabilityQuestions;
-            Connection.send(Message.createReply(QVariant(FCapabilities)));
-            return true;
-        }
-        if (Message.member() != QStringLiteral("Notify"))
-            return false;
-        const QList<QVariant> args = Message.arguments();
-        {
-            const std::lock_guard lock(FMutex);
-            FNotifications.push_back(
-                {args.value(1).toUInt(), args.value(3).toString(), args.value(4).toString()});
-        }
-        const QDBusMessage reply =
-            Refuse ? Message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"),
-                                              QStringLiteral("refused"))
-                   : Message.createReply(QVariant::fromValue(FNextId++));
-        QTimer::singleShot(ReplyDelay.load(), Context, [this, reply] {
-            FBus.send(reply);
-            ++Answered;
-        });
-        return true;
-    }
-
-    QDBusConnection FBus;
-    const QStringList FCapabilities;
-    uint FNextId = 41;
-    mutable std::mutex FMutex;
-    std::vector<TNotification> FNotifications;
-    QThread FThread;
-    TObject* FObject;
-};
+using TRecordingService = TRecordingNotifications;
 
 class DesktopNotifierOnBus : public ::testing::Test {
 protected:
@@ -264,6 +164,70 @@ TEST_F(DesktopNotifierOnBus, WhatTheServiceCannotShowTheTrayShowsAsWritten) {
             EXPECT_EQ(TrayMessages.size(), 2u) << "once the bus has told that there is no service, at once";
         }
     }
+}
+
+TEST_F(DesktopNotifierOnBus, ActionsAreToldForTheNotificationTheyWereChosenOn) {
+    const QString mark = QStringLiteral("mark-for-deletion");
+    const std::vector<TNoticeAction> offered{{mark, QStringLiteral("Mark for deletion")}};
+    {
+        // A service that shows no actions is offered none, not even the default one.
+        TRecordingService plain(Bus, QStringLiteral("plain"), {QStringLiteral("body")});
+        auto notifier = MakeNotifier();
+        notifier->Show(QStringLiteral("New mail"), QStringLiteral("Ann: Lunch"), offered);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return plain.Notifications().size() == 1; }, 5000));
+        EXPECT_EQ(plain.Notifications()[0].Actions, QStringList());
+    }
+    TRecordingService service(Bus, QStringLiteral("service"),
+                              {QStringLiteral("actions"), QStringLiteral("body")});
+    auto notifier = MakeNotifier();
+    std::vector<std::pair<QString, QVariant>> told; // action ("default": a click) and tag
+    QObject::connect(notifier.get(), &TDesktopNotifier::Activated,
+                     [&](const QVariant& Tag) { told.emplace_back(QStringLiteral("default"), Tag); });
+    QObject::connect(notifier.get(), &TDesktopNotifier::ActionChosen,
+                     [&](const QString& Key, const QVariant& Tag) { told.emplace_back(Key, Tag); });
+    const auto waitTold = [&](std::size_t Count) {
+        // A click that counts no more is followed by one that does: the bus keeps their order.
+        service.Click(41, QStringLiteral("default"));
+        return QTest::qWaitFor([&] { return told.size() == Count; }, 5000);
+    };
+
+    notifier->Show(QStringLiteral("New mail"), QStringLiteral("Ann: Lunch"), offered, QStringLiteral("A"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Answered == 1; }, 5000));
+    EXPECT_EQ(service.Notifications()[0].Actions,
+              (QStringList{QStringLiteral("default"), QStringLiteral("Show"), mark, offered[0].Label}));
+    service.Click(40, mark);                          // another program's notification
+    service.Click(41, QStringLiteral("not-offered")); // nothing we offered
+    service.Click(41, mark);
+    ASSERT_TRUE(waitTold(2));
+    EXPECT_EQ(told[0], std::pair(mark, QVariant(QStringLiteral("A"))));
+    EXPECT_EQ(told[1], std::pair(QStringLiteral("default"), QVariant(QStringLiteral("A"))));
+
+    // While the next notification is on its way, an action is on the one shown: it keeps its tag.
+    service.ReplyDelay = 1000;
+    notifier->Show(QStringLiteral("2 new mails"), QStringLiteral("Bob: Dinner"), {}, QStringLiteral("B"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Notifications().size() == 2; }, 5000));
+    EXPECT_EQ(service.Notifications()[1].ReplacesId, 41u);
+    service.Click(41, mark);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 3; }, 5000));
+    EXPECT_EQ(told[2], std::pair(mark, QVariant(QStringLiteral("A"))));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Answered == 2; }, 5000));
+    service.Click(41, mark); // "B" offers no mark
+    ASSERT_TRUE(waitTold(4));
+    EXPECT_EQ(told[3], std::pair(QStringLiteral("default"), QVariant(QStringLiteral("B"))));
+
+    // Closed on the desktop: nothing is left to act on, and the next notification is a new one.
+    service.ReplyDelay = 0;
+    TNotificationClosedProbe probe(QDBusConnection(QStringLiteral("notifier")));
+    service.Close(40);
+    service.Close(41);
+    service.Click(41, QStringLiteral("default"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.Ids.size() == 2; }, 5000));
+    QCoreApplication::processEvents();
+    notifier->Show(QStringLiteral("New mail"), QStringLiteral("Cy: Tea"), offered, QStringLiteral("C"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return service.Notifications().size() == 3; }, 5000));
+    EXPECT_EQ(service.Notifications()[2].ReplacesId, 0u);
+    EXPECT_EQ(told.size(), 4u);
+    EXPECT_TRUE(TrayMessages.empty());
 }
 
 } // namespace
