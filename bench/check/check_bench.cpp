@@ -3,7 +3,7 @@
 // of them to the mail list, and a single-account re-check that fetches and matches them all.
 // The re-check beside the plain transfer shows the check's own work as a ratio. The list here
 // is the model alone (no window); the resident memory after the first check is printed. Last,
-// the real program checks the mailbox and its resident memory is read.
+// the real program checks the mailbox and its resident memory is read, now and at its peak.
 #include "bench/bench_mailbox.h"
 #include "check/check_cycle.h"
 #include "mail/mail_message.h"
@@ -35,13 +35,29 @@ constexpr int kMessages = 20000;
 constexpr int kTopLines = 50;
 quillet::test::TDovecotServer* Server = nullptr;
 
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
+// A figure of /proc/<Pid>/status in KiB: "VmRSS" the resident memory now, "VmHWM" its peak.
+long StatusKiB(const std::string& Pid, const std::string& Field) {
+    std::ifstream status("/proc/" + Pid + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with(Field + ":"))
+            return std::stol(line.substr(Field.size() + 1));
     return 0;
+}
+
+long ResidentKiB() {
+    return StatusKiB("self", "VmRSS");
+}
+
+// The bytes of the fetched lines that the list holds.
+double TextBytes(const TMails& Mails) {
+    double bytes = 0;
+    for (int j = 0; j < Mails.Count(); ++j) {
+        for (int i = 0; i < Mails[j].HeaderLineCount(); ++i)
+            bytes += static_cast<double>(Mails[j].HeaderLine(i).size());
+        for (int i = 0; i < Mails[j].BodyLineCount(); ++i)
+            bytes += static_cast<double>(Mails[j].BodyLine(i).size());
+    }
+    return bytes;
 }
 
 double Seconds(const std::chrono::steady_clock::time_point& Since) {
@@ -89,6 +105,7 @@ void FirstCheckAndRecheck(benchmark::State& State, bool Fast) {
         State.counters["first_s"] = Seconds(start);
         State.counters["mails"] = mails.Count();
         State.counters["rss_mib"] = static_cast<double>(ResidentKiB() - before) / 1024.0;
+        State.counters["text_mib"] = TextBytes(mails) / 1048576.0;
         start = std::chrono::steady_clock::now();
         cycle.CheckOne(0);
         State.counters["recheck_s"] = Seconds(start);
@@ -96,7 +113,8 @@ void FirstCheckAndRecheck(benchmark::State& State, bool Fast) {
 }
 
 // The real program (this build's quillet, offscreen) checking the same mailbox on a settings
-// folder of its own: its resident memory once the check has logged out, with every mail listed.
+// folder of its own: its resident memory once the check has logged out, with every mail listed,
+// and the most it held on the way (VmHWM).
 void ProgramMemory(benchmark::State& State) {
     for (auto _ : State) {
         QTemporaryDir settings;
@@ -143,12 +161,9 @@ void ProgramMemory(benchmark::State& State) {
                          log.substr(log.size() > 3000 ? log.size() - 3000 : 0).c_str());
         }
         QThread::msleep(500); // the list settles
-        long rss = 0;
-        std::ifstream status("/proc/" + std::to_string(quillet.processId()) + "/status");
-        for (std::string line; std::getline(status, line);)
-            if (line.starts_with("VmRSS:"))
-                rss = std::stol(line.substr(6));
-        State.counters["rss_mib"] = static_cast<double>(rss) / 1024.0;
+        const std::string pid = std::to_string(quillet.processId());
+        State.counters["rss_mib"] = static_cast<double>(StatusKiB(pid, "VmRSS")) / 1024.0;
+        State.counters["peak_rss_mib"] = static_cast<double>(StatusKiB(pid, "VmHWM")) / 1024.0;
         quillet.terminate();
         quillet.waitForFinished(30000);
     }
