@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <utility>
 
 using namespace quillet;
 
@@ -160,8 +161,13 @@ void ProgramMemory(benchmark::State& State) {
             std::fprintf(stderr, "the program's check did not log out; Dovecot's log ends:\n%s\n",
                          log.substr(log.size() > 3000 ? log.size() - 3000 : 0).c_str());
         }
-        QThread::msleep(500); // the list settles
+        // The check goes on after the log-out (the last rows, the status, the new-mail notice):
+        // the memory is read once it has stayed the same for a second.
         const std::string pid = std::to_string(quillet.processId());
+        for (long last = -1, now = StatusKiB(pid, "VmRSS"); now != last && Seconds(start) < 90;) {
+            QThread::msleep(1000);
+            last = std::exchange(now, StatusKiB(pid, "VmRSS"));
+        }
         State.counters["rss_mib"] = static_cast<double>(StatusKiB(pid, "VmRSS")) / 1024.0;
         State.counters["peak_rss_mib"] = static_cast<double>(StatusKiB(pid, "VmHWM")) / 1024.0;
         quillet.terminate();
