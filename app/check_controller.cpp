@@ -11,6 +11,7 @@
 #include "app/mail_row_texts.h"
 #include "app/mail_sort_model.h"
 #include "app/main_window.h"
+#include "app/new_mail_marks.h"
 #include "app/new_mail_notice.h"
 #include "app/power_broadcast_filter.h"
 #include "app/systray.h"
@@ -19,14 +20,18 @@
 #include "model/account.h"
 #include "model/mails.h"
 #include "notify/sound_table.h"
+#include "settings/seen_mail_file.h"
 #include "util/strings.h"
 #include "util/text_convert.h"
 
 #include <QApplication>
+#include <QByteArrayList>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTimer>
+#include <QVariant>
+#include <utility>
 
 namespace quillet {
 
@@ -50,9 +55,8 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
       FListModel(new TMailListModel(Mails, this)), FSortModel(new TMailSortModel(*FListModel, this)),
       FMenus(new TAccountMenus(
           Accounts, Window.AccountsToolbar(), Window.AccountsCheckMenu(), Window.CheckOneMenu(),
-          Window.AccountsAutoCheckMenu(), [this](int Position) { PostCheckOne(Position); }, this)),
-      FNotifier(new TDesktopNotifier(Window.Systray(), this)) {
-    connect(FNotifier, &TDesktopNotifier::Activated, this, [this] { RestoreAndRaise(); });
+          Window.AccountsAutoCheckMenu(), [this](int Position) { PostCheckOne(Position); }, this)) {
+    SetNotifier(new TDesktopNotifier(Window.Systray(), this));
     FWindow.SetMailModel(FSortModel);
     ConnectCommands();
     ConnectList();
@@ -62,7 +66,12 @@ TCheckController::TCheckController(TfrmMain& Window, TAccounts& Accounts, TMails
         ShowSortIndicator();
         FMenus->BuildAccountsToolbar();
         RefreshStatus();
+        LoadSeenMail();
     });
+    // What was announced before is not announced again, in this run or the next.
+    FCycle.SeenMail = &FSeenMail;
+    FCycle.SeenMailChanged = [this] { SaveSeenMail(); };
+    FWindow.installEventFilter(this);
     // Ticks go through the schedule, which holds back failing accounts, follows sleep and the
     // network, and asks for the timed Check all.
     FSchedule.Watch(*FPower);
@@ -219,12 +228,100 @@ void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {
     if (!FWindow.Settings().Values().NotifyNewMail)
         return;
     std::vector<const TMail*> mails;
-    for (const std::string& key : Keys)
-        if (const int j = FMails.FindMail(key); j >= 0)
-            mails.push_back(&FMails[j]);
+    QByteArrayList keys; // the notification's actions find its mails again by these
+    for (const int j : MailsToAnnounce(FMails, Keys)) {
+        mails.push_back(&FMails[j]);
+        keys.push_back(QByteArray::fromStdString(FMails[j].MatchKey()));
+    }
     const TNewMailNotice notice = NewMailNotice(mails);
-    if (!notice.Title.empty())
-        FNotifier->Show(ToQString(notice.Title), ToQString(notice.Body));
+    if (notice.Title.empty())
+        return;
+    // One notification sums up all the user has not seen; one mail may be marked from it.
+    std::vector<TNoticeAction> actions;
+    if (mails.size() == 1)
+        actions.push_back({QString::fromLatin1(MarkAction), tr("Mark for deletion")});
+    FNotifier->Show(ToQString(notice.Title), ToQString(notice.Body), actions, QVariant::fromValue(keys));
+}
+
+void TCheckController::SetNotifier(TDesktopNotifier* Notifier) {
+    if (FNotifier != nullptr && FNotifier != Notifier)
+        FNotifier->deleteLater();
+    FNotifier = Notifier;
+    FNotifier->setParent(this);
+    connect(FNotifier, &TDesktopNotifier::Activated, this, &TCheckController::ShowAnnounced);
+    connect(FNotifier, &TDesktopNotifier::ActionChosen, this,
+            [this](const QString& Key, const QVariant& Tag) {
+                if (Key == QLatin1String(MarkAction))
+                    MarkAnnounced(Tag);
+            });
+}
+
+void TCheckController::ShowAnnounced(const QVariant& Tag) {
+    RestoreAndRaise();
+    FListModel->ShowPendingRows();
+    TMailListView* list = FWindow.MailList();
+    const QByteArrayList keys = Tag.value<QByteArrayList>();
+    if (keys.size() == 1) {
+        if (const int row = FSortModel->FindRow(keys.front().toStdString()); row >= 0) {
+            const QModelIndex index = FSortModel->index(row, 0);
+            list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+            list->scrollTo(index);
+        }
+    }
+    list->setFocus();
+}
+
+void TCheckController::MarkAnnounced(const QVariant& Tag) {
+    const QByteArrayList keys = Tag.value<QByteArrayList>();
+    if (keys.size() != 1)
+        return;
+    // A mail gone from the list, or marked already, stays as it is: the action only ever marks.
+    const int j = FMails.FindMail(keys.front().toStdString());
+    if (j < 0 || FMails[j].MarkedForDelete)
+        return;
+    const int slot = FListModel->ToggleDeleteMarks({j});
+    RefreshStatus(); // the status bar counts the marked mails
+    if (slot != sndNone)
+        FWindow.Sounds().Play(slot);
+}
+
+// ---- What the user has seen
+
+bool TCheckController::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == &FWindow && Event->type() == QEvent::ActivationChange) {
+        if (FWindow.isActiveWindow())
+            FWindowActive = true;
+        else if (std::exchange(FWindowActive, false))
+            LookedAt();
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+void TCheckController::LookedAt() {
+    for (const int j : ClearNewMarks(FMails))
+        FListModel->MailChanged(j);
+}
+
+std::string TCheckController::SeenMailPath() const {
+    return FWindow.AppDir() + SeenMailFileName;
+}
+
+void TCheckController::LoadSeenMail() {
+    FSeenMail = ReadSeenMailFile(SeenMailPath());
+}
+
+void TCheckController::SaveSeenMail() {
+    // Accounts deleted or edited since are left out, so that the file never outgrows the accounts.
+    std::vector<TSeenAccount> accounts;
+    for (int i = 0; i < FAccounts.Count(); ++i)
+        accounts.push_back(SeenAccountOf(FAccounts[i]));
+    FSeenMail.KeepOnly(accounts);
+    if (const std::string why = WriteSeenMailFile(SeenMailPath(), FSeenMail); !why.empty())
+        AppendSystemLine(
+            FromQString(tr("Which mails were announced could not be saved (%1): they may be announced "
+                           "again after a restart")
+                            .arg(ToQString(why))));
 }
 
 // ---- The list

@@ -1,13 +1,15 @@
 // Ties the check cycle and the mail list to the main window: the check commands, the timer, the
 // per-account check (posted so that a menu closes before its check begins), the list with its
 // selection, sorting and mark and properties commands, the detail panes, and the full status
-// refresh (title, tray hint). It is the window's side of the check cycle's host.
+// refresh (title, tray hint), the new-mail notification with its actions, and the mails already
+// announced (kept in a file beside the settings). It is the window's side of the check cycle's host.
 #pragma once
 
 #include "check/check_cycle.h"
 #include "check/check_schedule.h"
 #include "check/network_monitor.h"
 #include "check/power_monitor.h"
+#include "model/seen_mail.h"
 
 #include <QObject>
 #include <memory>
@@ -15,6 +17,7 @@
 class QItemSelection;
 class QModelIndex;
 class QPoint;
+class QVariant;
 
 namespace quillet {
 
@@ -59,6 +62,17 @@ public:
     void RestoreAndRaise() override;
     void AnnounceNewMail(const std::vector<std::string>& Keys) override;
     TDesktopNotifier& Notifier() const { return *FNotifier; }
+    // Notifications go through Notifier from now on (tests put one on a bus of their own).
+    void SetNotifier(TDesktopNotifier* Notifier);
+    // The mails already announced, as loaded with the settings and kept after each check.
+    const TSeenMail& SeenMail() const { return FSeenMail; }
+
+    // The key of the notification action that marks its one mail for deleting.
+    static constexpr const char* MarkAction = "mark-for-deletion";
+
+protected:
+    // The user has looked at the window once it stops being the active one.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     void ConnectCommands();
@@ -76,6 +90,15 @@ private:
     void FollowTimedChecks();
     // While the selected mail's account is failing, the status bar says so.
     void ShowSelectedAccountHealth();
+    // The notification's "Show": the window comes back with its one mail selected, or the list.
+    void ShowAnnounced(const QVariant& Tag);
+    // The notification's "Mark for deletion": its one mail is marked as the Del command does.
+    void MarkAnnounced(const QVariant& Tag);
+    // The user has looked at the window: no mail is new to them any more.
+    void LookedAt();
+    std::string SeenMailPath() const;
+    void LoadSeenMail();
+    void SaveSeenMail();
 
     TfrmMain& FWindow;
     TAccounts& FAccounts;
@@ -90,7 +113,9 @@ private:
     TMailListModel* FListModel;
     TMailSortModel* FSortModel;
     TAccountMenus* FMenus;
-    TDesktopNotifier* FNotifier;
+    TDesktopNotifier* FNotifier = nullptr;
+    TSeenMail FSeenMail;
+    bool FWindowActive = false; // the user has the window in front of them
 };
 
 } // namespace quillet

@@ -150,7 +150,9 @@ TMailRow MailRowTexts(const TMail& Mail) {
             Text.begin(), Text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         return Text;
     };
-    TMailRow row = MailRowFromCells(Mail.State == TMailState::New ? "*" : "",
+    // New in the latest check, or announced since the user last looked at the window.
+    const bool fresh = Mail.State == TMailState::New || Mail.NotLookedAt;
+    TMailRow row = MailRowFromCells(fresh ? "*" : "",
                                     {Mail.Account, shown(AddressCellPiece(Mail.FromName, Mail.FromAddr)),
                                      shown(AddressListCell(Mail.ToName, Mail.ToAddr)), shown(Mail.Subject),
                                      SizeCell(Mail.MailSize), DateText(Mail.DateSent),

@@ -2,6 +2,9 @@
 
 #include "model/mail.h"
 
+#include <QCoreApplication>
+#include <set>
+
 namespace quillet {
 
 namespace {
@@ -21,6 +24,14 @@ TNewMailNotice NewMailNotice(const std::vector<const TMail*>& NewMails) {
     if (NewMails.empty())
         return notice;
     notice.Title = NewMails.size() == 1 ? "New mail" : std::to_string(NewMails.size()) + " new mails";
+    std::set<std::string> accounts;
+    for (const TMail* mail : NewMails)
+        accounts.insert(mail->Account);
+    if (accounts.size() > 1)
+        notice.Title = QCoreApplication::translate("NewMailNotice", "%1 new mails in %2 accounts")
+                           .arg(NewMails.size())
+                           .arg(accounts.size())
+                           .toStdString();
     for (std::size_t i = 0; i < NewMails.size() && i < ShownMails; ++i) {
         const TMail& mail = *NewMails[i];
         if (!notice.Body.empty())

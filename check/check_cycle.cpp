@@ -8,6 +8,7 @@
 #include "mail/smtp_client.h"
 #include "model/account.h"
 #include "model/mails.h"
+#include "model/seen_mail.h"
 #include "util/strings.h"
 
 #include <QCoreApplication>
@@ -235,6 +236,7 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic
     }
     RecordOutcome(account, pass);
     Sweep(account, fetch, pass);
+    RememberSeen(account, fetch, pass);
 }
 
 bool TCheckCycle::HeldBackByLoginDelay(const TAccount& Account, bool Automatic) {
@@ -471,7 +473,9 @@ void TCheckCycle::TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, co
     Pass.Keys[K] = key;
     if (!mail->Uid.empty())
         Account.UidlIdentities[mail->Uid] = key;
-    AddOrUpdateMail(std::move(mail));
+    const bool announced =
+        SeenMail != nullptr && SeenMail->Contains(SeenAccountOf(Account), SeenMailId(*mail));
+    AddOrUpdateMail(std::move(mail), announced);
     Retrieved(Account, K);
 }
 
@@ -536,7 +540,7 @@ void TCheckCycle::FinishDeletions(TPass& Pass, bool QuitAccepted) {
     FHost.RefreshStatus();
 }
 
-void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
+void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail, bool AnnouncedBefore) {
     const int j = FMails.FindMail(Mail->MatchKey());
     if (j >= 0) {
         FMails[j].State = TMailState::Old;
@@ -544,9 +548,16 @@ void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail) {
         FHost.UpdateMail(j);
         return;
     }
+    if (AnnouncedBefore) {
+        // Announced in an earlier run: listed again, but neither new nor announced.
+        Mail->State = TMailState::Old;
+        FHost.AddMail(std::move(Mail));
+        return;
+    }
     FNewMailArrived = true;
     FNewMail.push_back(Mail->MatchKey());
     Mail->State = TMailState::New;
+    Mail->NotLookedAt = true;
     FHost.AddMail(std::move(Mail));
 }
 
@@ -584,6 +595,22 @@ void TCheckCycle::Sweep(const TAccount& Account, bool Fetched, const TPass& Pass
         FHost.UpdateMail(j);
         ++j;
     }
+}
+
+void TCheckCycle::RememberSeen(const TAccount& Account, bool Fetched, const TPass& Pass) {
+    if (SeenMail == nullptr || !Fetched)
+        return;
+    // Every mail listed now was announced (or is, at the end of this check command).
+    std::vector<std::string> listed;
+    for (int j = 0; j < FMails.Count(); ++j)
+        if (FMails[j].Account == Account.Label)
+            listed.push_back(SeenMailId(FMails[j]));
+    // Only a complete pass tells what the server no longer has; otherwise nothing is forgotten.
+    const TSeenAccount account = SeenAccountOf(Account);
+    const bool changed =
+        Pass.Complete && !FAbortRequested ? SeenMail->Keep(account, listed) : SeenMail->Add(account, listed);
+    if (changed && SeenMailChanged)
+        SeenMailChanged();
 }
 
 void TCheckCycle::NotifyCheckResult() {

@@ -23,6 +23,7 @@ namespace quillet {
 class TAccount;
 class TAccounts;
 class TMails;
+class TSeenMail;
 
 // Result of connecting, logging in and listing one account.
 enum class TListResult {
@@ -51,6 +52,13 @@ public:
     // Set while the network is known to be down: a check that fails then is shown as usual but
     // leaves the account's health as it was, since the account is not at fault.
     bool NetworkKnownDown = false;
+    // The mails announced before, in this run or an earlier one: a fetched mail found there is
+    // listed without being announced again. After each account's check it holds every mail the
+    // list holds of the account, and after a check that met every message only those. Unset:
+    // every mail that is not listed is new.
+    TSeenMail* SeenMail = nullptr;
+    // Told after an account's check changed SeenMail.
+    std::function<void()> SeenMailChanged;
 
     bool AbortRequested() const { return FAbortRequested; }
     bool NewMailArrived() const { return FNewMailArrived; }
@@ -110,7 +118,10 @@ private:
     // The account's health notes how its check ended; the check command's status names a failure.
     void RecordOutcome(TAccount& Account, TPass& Pass);
     void DeleteMarked(TAccount& Account, TPass& Pass);
-    void AddOrUpdateMail(std::unique_ptr<TMail> Mail);
+    // AnnouncedBefore: a mail that is not listed is listed as known, without an announcement.
+    void AddOrUpdateMail(std::unique_ptr<TMail> Mail, bool AnnouncedBefore = false);
+    // SeenMail follows what the list holds of the account after its check.
+    void RememberSeen(const TAccount& Account, bool Fetched, const TPass& Pass);
     bool QuitSession(TAccount& Account);
     // Takes the rows of mails whose DELE was accepted out of the list once QUIT was accepted;
     // otherwise they stay, marked, and the pass notes that the deletion did not take place.
