@@ -4,6 +4,7 @@
 #include "util/strings.h"
 #include "util/text_convert.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
@@ -72,13 +73,13 @@ std::string Joined(std::initializer_list<std::string_view> Parts) {
 
 // One line per person: "To: \tAnn Lee <ann@example.org>", the name or the address alone when
 // the other is missing.
-void AddPeopleLines(std::string& Out, const char* Kind, const std::vector<std::string>& Names,
+void AddPeopleLines(std::string& Out, const std::string& Kind, const std::vector<std::string>& Names,
                     const std::vector<std::string>& Addrs) {
     for (std::size_t i = 0; i < std::max(Names.size(), Addrs.size()); ++i) {
         const std::string name = i < Names.size() ? Names[i] : std::string();
         const std::string addr = i < Addrs.size() && !Addrs[i].empty() ? "<" + Addrs[i] + ">" : std::string();
         if (!name.empty() || !addr.empty())
-            Out += Joined({Kind, ": \t", name, !name.empty() && !addr.empty() ? " " : "", addr, "\r\n"});
+            Out += Joined({Kind, " \t", name, !name.empty() && !addr.empty() ? " " : "", addr, "\r\n"});
     }
 }
 
@@ -162,9 +163,13 @@ TMailRow MailRowTexts(const TMail& Mail) {
 }
 
 std::string MailCellToolTip(const TMailRow& Row, int Column) {
-    std::string text = Column == colStt ? (Row.New() ? "New mail" : "") : Row.Cell(Column);
+    std::string text =
+        Column == colStt
+            ? (Row.New() ? FromQString(QCoreApplication::translate("MailRowTexts", "New mail")) : "")
+            : Row.Cell(Column);
     if (Row.Marked())
-        text += (text.empty() ? "" : "\n") + std::string(MarkedForDeletingHint);
+        text += (text.empty() ? "" : "\n") +
+                FromQString(QCoreApplication::translate("MailRowTexts", MarkedForDeletingHint));
     return text;
 }
 
@@ -219,23 +224,35 @@ int ToggleDeleteMarks(TMails& Mails, const std::vector<int>& MailIndices) {
 }
 
 std::string MailPropertiesText(const TMail& Mail) {
-    std::string out = Joined({"Account: \t", Mail.Account, "\r\n"});
-    out += Joined({"Number on the server: \t", std::to_string(Mail.ServerIdx), "\r\n"});
-    out += Joined({"Identity: \t", Mail.UniqueID, "\r\n"});
-    out += Joined({"Message ID: \t", Mail.ServerID, "\r\n"});
+    // A label, a blank and a tab before each value.
+    const auto Label = [](const char* Text) {
+        return FromQString(QCoreApplication::translate("MailProperties", Text));
+    };
+    std::string out =
+        Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Account:")), " \t", Mail.Account, "\r\n"});
+    out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Number on the server:")), " \t",
+                   std::to_string(Mail.ServerIdx), "\r\n"});
+    out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Identity:")), " \t", Mail.UniqueID, "\r\n"});
+    out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Message ID:")), " \t", Mail.ServerID, "\r\n"});
     out += "\r\n";
-    AddPeopleLines(out, "From", {Mail.FromName}, {Mail.FromAddr});
-    AddPeopleLines(out, "To", Mail.ToName, Mail.ToAddr);
-    AddPeopleLines(out, "Cc", Mail.CCName, Mail.CCAddr);
-    AddPeopleLines(out, "Bcc", Mail.BCCName, Mail.BCCAddr);
+    AddPeopleLines(out, Label(QT_TRANSLATE_NOOP("MailProperties", "From:")), {Mail.FromName},
+                   {Mail.FromAddr});
+    AddPeopleLines(out, Label(QT_TRANSLATE_NOOP("MailProperties", "To:")), Mail.ToName, Mail.ToAddr);
+    AddPeopleLines(out, Label(QT_TRANSLATE_NOOP("MailProperties", "Cc:")), Mail.CCName, Mail.CCAddr);
+    AddPeopleLines(out, Label(QT_TRANSLATE_NOOP("MailProperties", "Bcc:")), Mail.BCCName, Mail.BCCAddr);
     out += "\r\n";
     if (Mail.DateSent != 0)
-        out += Joined({"Sent: \t", DateText(Mail.DateSent), "\r\n"});
+        out += Joined(
+            {Label(QT_TRANSLATE_NOOP("MailProperties", "Sent:")), " \t", DateText(Mail.DateSent), "\r\n"});
     if (Mail.DateRcvd != 0)
-        out += Joined({"Received: \t", DateText(Mail.DateRcvd), "\r\n"});
-    out += Mail.MailSize >= 0 ? Joined({"Size: \t", std::to_string(Mail.MailSize), " bytes\r\n"})
-                              : std::string("Size: \tnot known\r\n");
-    out += Joined({"Subject: \t", Mail.Subject, "\r\n"});
+        out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Received:")), " \t",
+                       DateText(Mail.DateRcvd), "\r\n"});
+    const std::string size =
+        Mail.MailSize >= 0
+            ? FromQString(QCoreApplication::translate("MailProperties", "%1 bytes").arg(Mail.MailSize))
+            : FromQString(QCoreApplication::translate("MailProperties", "not known"));
+    out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Size:")), " \t", size, "\r\n"});
+    out += Joined({Label(QT_TRANSLATE_NOOP("MailProperties", "Subject:")), " \t", Mail.Subject, "\r\n"});
     return out;
 }
 
@@ -261,27 +278,41 @@ std::string CheckTimeText(TDateTime LastFullCheck) {
 }
 
 std::string MailsPanelText(int Count) {
-    return "Mails: " + std::to_string(Count);
+    return FromQString(QCoreApplication::translate("MailRowTexts", "Mails: %1").arg(Count));
 }
 
 std::string MailsPanelText(int Count, int Marked) {
-    std::string text = MailsPanelText(Count);
-    if (Marked > 0)
-        text += " (" + std::to_string(Marked) + " marked)";
-    return text;
+    if (Marked <= 0)
+        return MailsPanelText(Count);
+    return FromQString(QCoreApplication::translate("MailRowTexts", "Mails: %1 (%2 marked)")
+                           .arg(QString::number(Count), QString::number(Marked)));
 }
 
 std::string MailsPanelHint(int Count, int Marked) {
-    std::string text = Count == 1 ? "1 mail in the list" : std::to_string(Count) + " mails in the list";
-    if (Marked > 0)
-        text += Marked == 1
-                    ? "; 1 is deleted from the server at the next check"
-                    : "; " + std::to_string(Marked) + " are deleted from the server at the next check";
-    return text;
+    // Whole sentences for each case, so that a language can order them as it needs. Marked
+    // mails are in the list, so more than one marked means more than one listed.
+    if (Marked > 1)
+        return FromQString(
+            QCoreApplication::translate(
+                "MailRowTexts", "%1 mails in the list; %2 are deleted from the server at the next check")
+                .arg(QString::number(Count), QString::number(Marked)));
+    const char* const text =
+        Marked == 1
+            ? (Count == 1
+                   ? QT_TRANSLATE_NOOP("MailRowTexts",
+                                       "1 mail in the list; 1 is deleted from the server at the next check")
+                   : QT_TRANSLATE_NOOP("MailRowTexts", "%1 mails in the list; 1 is deleted from the "
+                                                       "server at the next check"))
+            : (Count == 1 ? QT_TRANSLATE_NOOP("MailRowTexts", "1 mail in the list")
+                          : QT_TRANSLATE_NOOP("MailRowTexts", "%1 mails in the list"));
+    const QString shown = QCoreApplication::translate("MailRowTexts", text);
+    return FromQString(Count == 1 ? shown : shown.arg(Count));
 }
 
 std::string LastCheckPanelText(TDateTime LastFullCheck) {
-    return LastFullCheck == 0 ? "Not checked yet" : "Last check: " + CheckTimeText(LastFullCheck);
+    return FromQString(LastFullCheck == 0 ? QCoreApplication::translate("MailRowTexts", "Not checked yet")
+                                          : QCoreApplication::translate("MailRowTexts", "Last check: %1")
+                                                .arg(ToQString(CheckTimeText(LastFullCheck))));
 }
 
 int MarkedCount(const TMails& Mails) {

@@ -335,7 +335,7 @@ bool TfrmMain::LoadSettings() {
 
     TDialogAsker asker(*FAskPassword);
     if (LoadAccounts(*FIni, asker, FAccounts, FCredentials) == TAccountsLoad::Refused) {
-        ShowMessage(this, QStringLiteral("Error"), QString::fromLatin1(MasterPasswordRefusal),
+        ShowMessage(this, QCoreApplication::translate("MasterPassword", "Error"), MasterPasswordRefusalText(),
                     TMessageIcon::Error);
         FTerminating = true;
         Q_EMIT TerminateRequested();
@@ -444,7 +444,7 @@ void TfrmMain::ShowStatusText(const QString& Text) {
     QLabel* panel = StatusPanel(TStatusPanel::Messages);
     panel->setText(Text);
     // A long text is cut by the panel's width; its tooltip has all of it.
-    panel->setToolTip(Text.isEmpty() ? QStringLiteral("System messages") : Text);
+    panel->setToolTip(Text.isEmpty() ? tr("System messages") : Text);
 }
 
 void TfrmMain::AppendSystemLine(const QString& Line) {
@@ -461,8 +461,8 @@ void TfrmMain::ShowMailText(const std::vector<std::string>& Message, const std::
 }
 
 void TfrmMain::ShowNoMail() {
-    MessagePane()->setPlainText(QStringLiteral("<No message>"));
-    HeaderPane()->setPlainText(QStringLiteral("<No header>"));
+    MessagePane()->setPlainText(tr("<No message>"));
+    HeaderPane()->setPlainText(tr("<No header>"));
 }
 
 void TfrmMain::ShowSummary(const TStatusSummary& Summary) {
@@ -479,9 +479,8 @@ void TfrmMain::ShowSummary(const TStatusSummary& Summary) {
 void TfrmMain::ShowListHints() {
     FMailList->SetPlaceholderText(
         FAccounts.Count() == 0
-            ? QStringLiteral("No mail yet \u2014 add an account with Tools \u203a Setup accounts (F8)")
-            : QStringLiteral(
-                  "No mail waiting \u2014 check now with Online \u203a Check all accounts now (F5)"));
+            ? tr("No mail yet \u2014 add an account with Tools \u203a Setup accounts (F8)")
+            : tr("No mail waiting \u2014 check now with Online \u203a Check all accounts now (F5)"));
     const QAbstractItemModel* model = FMailList->model();
     if (model == nullptr || model->rowCount() == 0)
         ShowNoMail();

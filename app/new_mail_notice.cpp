@@ -14,7 +14,9 @@ constexpr std::size_t ShownMails = 3;
 std::string Sender(const TMail& Mail) {
     if (!Mail.FromName.empty())
         return Mail.FromName;
-    return Mail.FromAddr.empty() ? "(unknown sender)" : Mail.FromAddr;
+    return Mail.FromAddr.empty()
+               ? QCoreApplication::translate("NewMailNotice", "(unknown sender)").toStdString()
+               : Mail.FromAddr;
 }
 
 } // namespace
@@ -23,7 +25,10 @@ TNewMailNotice NewMailNotice(const std::vector<const TMail*>& NewMails) {
     TNewMailNotice notice;
     if (NewMails.empty())
         return notice;
-    notice.Title = NewMails.size() == 1 ? "New mail" : std::to_string(NewMails.size()) + " new mails";
+    notice.Title = (NewMails.size() == 1
+                        ? QCoreApplication::translate("NewMailNotice", "New mail")
+                        : QCoreApplication::translate("NewMailNotice", "%1 new mails").arg(NewMails.size()))
+                       .toStdString();
     std::set<std::string> accounts;
     for (const TMail* mail : NewMails)
         accounts.insert(mail->Account);
@@ -36,10 +41,15 @@ TNewMailNotice NewMailNotice(const std::vector<const TMail*>& NewMails) {
         const TMail& mail = *NewMails[i];
         if (!notice.Body.empty())
             notice.Body += "\n";
-        notice.Body += Sender(mail) + ": " + (mail.Subject.empty() ? "(no subject)" : mail.Subject);
+        notice.Body +=
+            Sender(mail) + ": " +
+            (mail.Subject.empty() ? QCoreApplication::translate("NewMailNotice", "(no subject)").toStdString()
+                                  : mail.Subject);
     }
     if (NewMails.size() > ShownMails)
-        notice.Body += "\nand " + std::to_string(NewMails.size() - ShownMails) + " more";
+        notice.Body += "\n" + QCoreApplication::translate("NewMailNotice", "and %1 more")
+                                  .arg(NewMails.size() - ShownMails)
+                                  .toStdString();
     return notice;
 }
 

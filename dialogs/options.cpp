@@ -17,8 +17,12 @@ namespace quillet {
 namespace {
 
 // The four events of the list, in slot order 2..5.
-const char* const EventTexts[] = {"New mail arrived!", "No new mail", "Mark mail for deleting",
-                                  "Unmark mail marked for deleting"};
+// The events of the sound slots, translated where they are shown.
+const char* const EventTexts[] = {
+    QT_TRANSLATE_NOOP("quillet::TfrmOptions", "New mail arrived!"),
+    QT_TRANSLATE_NOOP("quillet::TfrmOptions", "No new mail"),
+    QT_TRANSLATE_NOOP("quillet::TfrmOptions", "Mark mail for deleting"),
+    QT_TRANSLATE_NOOP("quillet::TfrmOptions", "Unmark mail marked for deleting")};
 
 constexpr QSize SwatchSize(56, 18);
 
@@ -73,8 +77,8 @@ TfrmOptions::TfrmOptions(TDialogPositions* Positions, QWidget* Parent)
     // The number fields are the edit parts of their spin boxes.
     FUi->spnAutoCheckTime->findChild<QLineEdit*>()->setObjectName(QStringLiteral("fldAutoCheckTime"));
     FUi->spnMaxLines->findChild<QLineEdit*>()->setObjectName(QStringLiteral("fldMaxLines"));
-    FUi->spnAutoCheckTime->setAccessibleName(QStringLiteral("Automatic check interval in minutes"));
-    FUi->spnMaxLines->setAccessibleName(QStringLiteral("Lines retrieved of each mail"));
+    FUi->spnAutoCheckTime->setAccessibleName(tr("Automatic check interval in minutes"));
+    FUi->spnMaxLines->setAccessibleName(tr("Lines retrieved of each mail"));
     for (QPushButton* swatch : {FUi->pnlCloGrid, FUi->pnlCloPanels})
         swatch->setIconSize(SwatchSize);
     FUi->chkAutostart->setText(AutostartCaption());
@@ -84,8 +88,8 @@ TfrmOptions::TfrmOptions(TDialogPositions* Positions, QWidget* Parent)
 
     ChooseColor = [this](const QColor& Initial) { return RunColorDialog(this, Initial); };
     ChooseWaveFile = [this](const QString& Folder) {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Select your .wav file"), Folder,
-                                            QStringLiteral("Sound files (*.wav)"));
+        return QFileDialog::getOpenFileName(this, tr("Select your .wav file"), Folder,
+                                            tr("Sound files (*.wav)"));
     };
 
     connect(FUi->btnOk, &QPushButton::clicked, this, &TfrmOptions::btnOkClick);
@@ -121,7 +125,7 @@ void TfrmOptions::Load(const TOptionsValues& Values) {
     FWorking = Values.Sounds;
     FUi->lisSounds->clear();
     for (const char* text : EventTexts)
-        FUi->lisSounds->addItem(QString::fromLatin1(text));
+        FUi->lisSounds->addItem(tr(text));
     FUi->lisSounds->setCurrentRow(0);
     lisSoundsClick();
     FUi->pgcOptions->setCurrentIndex(0);
@@ -188,8 +192,7 @@ void TfrmOptions::pnlCloPanelsClick() {
 void TfrmOptions::PickColor(QColor& Color) {
     const TColorChoice choice = ChooseColor ? ChooseColor(Color) : TColorChoice{};
     if (choice.Result == TColorChoice::TResult::Failed) {
-        ShowMessage(this, windowTitle(), QStringLiteral("Color selection dialog failed to load"),
-                    TMessageIcon::Error);
+        ShowMessage(this, windowTitle(), tr("Color selection dialog failed to load"), TMessageIcon::Error);
         return;
     }
     if (choice.Result == TColorChoice::TResult::Chosen && choice.Color.isValid())
