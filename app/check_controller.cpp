@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QVariant>
+#include <exception>
 #include <utility>
 
 namespace quillet {
@@ -220,6 +221,17 @@ void TCheckController::PostCheckOne(int Position) {
             FCycle.CheckOne(Position);
         },
         Qt::QueuedConnection);
+}
+
+void TCheckController::SaveAccounts() {
+    // A refresh token the provider has just replaced no longer works: the new one must not wait
+    // for the end of the run. A file that cannot be written stops neither the check nor the run.
+    try {
+        FWindow.SaveSettings();
+    } catch (const std::exception& Error) {
+        AppendSystemLine(FromQString(
+            tr("The renewed sign-in could not be saved: %1").arg(QString::fromUtf8(Error.what()))));
+    }
 }
 
 void TCheckController::AnnounceNewMail(const std::vector<std::string>& Keys) {

@@ -61,6 +61,8 @@ public:
     void PlaySound(TCheckSound Sound) override;
     void RestoreAndRaise() override;
     void AnnounceNewMail(const std::vector<std::string>& Keys) override;
+    // Renewed sign-in tokens are written at once, through the window's settings save.
+    void SaveAccounts() override;
     TDesktopNotifier& Notifier() const { return *FNotifier; }
     // Notifications go through Notifier from now on (tests put one on a bus of their own).
     void SetNotifier(TDesktopNotifier* Notifier);
