@@ -188,6 +188,7 @@ void TCheckCycle::Abort() {
     FQueue.clear();
     FAccounts.DropAllSessions();
     FAbortRequested = true;
+    FRenewal.Cancel(); // a token request waited for ends at once
     ShowStatus("", "Aborted!");
 }
 
@@ -281,7 +282,9 @@ bool TCheckCycle::ShouldFetch(const TAccount& Account, TListResult Result, bool 
         Fail(Account, Pass, "Failed on connect");
         return false;
     case TListResult::LoginFailed:
-        Fail(Account, Pass, LoginFailureText(ResponseCodeOf(pop.LastReply()), RetryTime(Account)));
+        Fail(Account, Pass,
+             WithOAuthHint(LoginFailureText(ResponseCodeOf(pop.LastReply()), RetryTime(Account)),
+                           pop.SaslMechanisms(), ResponseCodeOf(pop.LastReply())));
         return false;
     case TListResult::TlsFailed:
         Fail(Account, Pass, "Failed on TLS: " + FirstLine(pop.LastReply()));
@@ -328,48 +331,9 @@ void TCheckCycle::RecordOutcome(TAccount& Account, TPass& Pass) {
 }
 
 TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
-    TPop3Client& pop = *Account.Pop();
-    pop.UserName = Account.UserName;
-    pop.Password = Account.Password;
-    pop.Host = Account.Host;
-    pop.Port = Account.Port();
-    pop.Security = Account.Security;
-    pop.UseFastChecks = UseFastChecks;
-    pop.TrustedCert = Account.TrustedCert;
-    ShowStatus(Account.Label, "connecting");
-    if (!pop.Connect()) {
-        if (FAbortRequested)
-            return TListResult::Aborted; // what the last check refused stays as it was
-        const bool tls = pop.TlsFailed();
-        const std::string reason = pop.LastReply();
-        if (tls) {
-            const std::string certificate = pop.TlsCertificateText();
-            LogSystem("Certificate: " + certificate);
-            Account.RefusedCertFingerprint = pop.TlsCertificateFingerprint();
-            Account.RefusedCertText = certificate;
-        }
-        pop.Abort();
-        LogSystem(reason);
-        return tls ? TListResult::TlsFailed : TListResult::ConnectFailed;
-    }
-    if (const std::string tls = pop.TlsSummary(); !tls.empty())
-        LogSystem("TLS: " + tls);
-    ShowStatus(Account.Label, "sending name and password");
-    if (!pop.Capabilities().empty())
-        Account.LoginDelay = pop.LoginDelay(); // a server that lists nothing changes nothing
-    const bool loggedIn = pop.Login();
-    // On a re-check CAPA goes out with the log-in: its reply is read only now.
-    if (!pop.Capabilities().empty())
-        Account.LoginDelay = pop.LoginDelay();
-    if (pop.PassAccepted())
-        Account.LastLoginMs = NowMs(); // the server counts this log-in, whatever follows
-    if (FAbortRequested)
-        return TListResult::Aborted;
-    if (!loggedIn) {
-        pop.Abort();
-        LogSystem(pop.LastReply());
-        return TListResult::LoginFailed;
-    }
+    if (const std::optional<TListResult> failed = LogIn(Account, Pass))
+        return *failed;
+    const TPop3Client& pop = *Account.Pop();
     if (!pop.ListingFailure().empty()) {
         LogSystem(pop.LastReply());
         return TListResult::ListFailed;

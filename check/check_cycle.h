@@ -9,12 +9,14 @@
 #pragma once
 
 #include "check/check_host.h"
+#include "check/oauth_login.h"
 #include "util/date_time.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,6 +107,13 @@ private:
     // Records and shows the first failure of an account's check (never after an abort).
     void Fail(const TAccount& Account, TPass& Pass, const std::string& Text);
     TListResult ConnectAndList(TAccount& Account, TPass& Pass);
+    // Connects and logs in (an OAuth account with a renewed token where due, and once more after
+    // a refused one); the failure, or nothing once logged in.
+    std::optional<TListResult> LogIn(TAccount& Account, TPass& Pass);
+    std::optional<TListResult> LogInOnce(TAccount& Account);
+    // Gives an OAuth account an access token to log in with (Force: a new one); false when it has
+    // none, the failure shown. New tokens are saved at once.
+    bool RenewAccessToken(TAccount& Account, TPass& Pass, bool Force);
     // Whether the headers are fetched after Result; shows why not.
     bool ShouldFetch(const TAccount& Account, TListResult Result, bool CheckMarked, TPass& Pass);
     // Fetches, matches and deletes; keeps the listing only when the pass was complete.
@@ -139,6 +148,7 @@ private:
     TAccounts& FAccounts;
     TMails& FMails;
     TCheckHost& FHost;
+    TTokenRenewal FRenewal;
     bool FAbortRequested = false;
     bool FNewMailArrived = false;
     TDateTime FLastFullCheck = 0;
