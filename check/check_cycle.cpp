@@ -10,6 +10,7 @@
 #include "model/mails.h"
 #include "model/seen_mail.h"
 #include "util/strings.h"
+#include "util/text_convert.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -189,7 +190,7 @@ void TCheckCycle::Abort() {
     FAccounts.DropAllSessions();
     FAbortRequested = true;
     FRenewal.Cancel(); // a token request waited for ends at once
-    ShowStatus("", "Aborted!");
+    ShowStatus("", FromQString(QCoreApplication::translate("CheckCycle", "Aborted!")));
 }
 
 void TCheckCycle::BeginRunning() {
@@ -225,14 +226,18 @@ void TCheckCycle::CheckOneAccount(int Position, bool CheckMarked, bool Automatic
         if (pop.Connected()) {
             quitAccepted = QuitSession(account);
             if (!quitAccepted)
-                Fail(account, pass, "Failed on quit: " + FirstLine(pop.LastReply()));
+                Fail(account, pass,
+                     FromQString(QCoreApplication::translate("CheckCycle", "Failed on quit: %1")
+                                     .arg(ToQString(FirstLine(pop.LastReply())))));
         }
         FinishDeletions(pass, quitAccepted);
     } catch (const std::exception& e) {
         // Whatever went wrong, this session is over and the next account and tick go on.
         pop.Abort();
         pass.Complete = false;
-        Fail(account, pass, std::string("Failed: ") + e.what());
+        Fail(account, pass,
+             FromQString(
+                 QCoreApplication::translate("CheckCycle", "Failed: %1").arg(QString::fromUtf8(e.what()))));
         FinishDeletions(pass, false);
     }
     RecordOutcome(account, pass);
@@ -276,10 +281,10 @@ bool TCheckCycle::ShouldFetch(const TAccount& Account, TListResult Result, bool 
         for (int j = 0; j < FMails.Count(); ++j)
             if (FMails[j].Account == Account.Label && FMails[j].MarkedForDelete)
                 return true;
-        ShowStatus(Account.Label, "No new mail");
+        ShowStatus(Account.Label, FromQString(QCoreApplication::translate("CheckCycle", "No new mail")));
         return false;
     case TListResult::ConnectFailed:
-        Fail(Account, Pass, "Failed on connect");
+        Fail(Account, Pass, FromQString(QCoreApplication::translate("CheckCycle", "Failed on connect")));
         return false;
     case TListResult::LoginFailed:
         Fail(Account, Pass,
@@ -287,10 +292,15 @@ bool TCheckCycle::ShouldFetch(const TAccount& Account, TListResult Result, bool 
                            pop.SaslMechanisms(), ResponseCodeOf(pop.LastReply())));
         return false;
     case TListResult::TlsFailed:
-        Fail(Account, Pass, "Failed on TLS: " + FirstLine(pop.LastReply()));
+        Fail(Account, Pass,
+             FromQString(QCoreApplication::translate("CheckCycle", "Failed on TLS: %1")
+                             .arg(ToQString(FirstLine(pop.LastReply())))));
         return false;
     case TListResult::ListFailed:
-        Fail(Account, Pass, "Failed on " + pop.ListingFailure());
+        //: %1 is the command and why it failed: "LIST: the connection to the server closed".
+        Fail(Account, Pass,
+             FromQString(QCoreApplication::translate("CheckCycle", "Failed on %1")
+                             .arg(ToQString(pop.ListingFailure()))));
         return false;
     case TListResult::Aborted:
         return false;
@@ -338,7 +348,10 @@ TListResult TCheckCycle::ConnectAndList(TAccount& Account, TPass& Pass) {
         LogSystem(pop.LastReply());
         return TListResult::ListFailed;
     }
-    ShowStatus(Account.Label, std::to_string(pop.MessageCount()) + " messages on server");
+    ShowStatus(
+        Account.Label,
+        FromQString(
+            QCoreApplication::translate("CheckCycle", "%1 messages on server").arg(pop.MessageCount())));
     LogSystem(pop.LastReply());
     Pass.Listing = pop.LastReply();
     // With UIDL, a message replaced by another of the same size changes the unique ids.
@@ -368,14 +381,17 @@ void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
                 TakeFetched(Account, Pass, K, Text);
             else if (pop.Connected()) {
                 ++Pass.NotFetched;
-                LogSystem("Message " + std::to_string(K) +
-                          " could not be fetched: " + FirstLine(pop.LastReply()));
+                LogSystem(FromQString(
+                    QCoreApplication::translate("CheckCycle", "Message %1 could not be fetched: %2")
+                        .arg(QString::number(K), ToQString(FirstLine(pop.LastReply())))));
             }
             FHost.RefreshStatus();
             return !FAbortRequested && pop.Connected();
         });
     if (!ran && !pop.Connected())
-        Fail(Account, Pass, "Failed on TOP: " + FirstLine(pop.LastReply()));
+        Fail(Account, Pass,
+             FromQString(QCoreApplication::translate("CheckCycle", "Failed on TOP: %1")
+                             .arg(ToQString(FirstLine(pop.LastReply())))));
     if (!ran || FAbortRequested || !matchKnownBefore(n + 1))
         return;
     Pass.Complete = Pass.NotFetched == 0;
@@ -389,7 +405,9 @@ void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
     }
     DeleteMarked(Account, Pass);
     if (!pop.Connected()) {
-        Fail(Account, Pass, "Failed on DELE: " + FirstLine(pop.LastReply()));
+        Fail(Account, Pass,
+             FromQString(QCoreApplication::translate("CheckCycle", "Failed on DELE: %1")
+                             .arg(ToQString(FirstLine(pop.LastReply())))));
         return;
     }
     ShowStatus(Account.Label, DoneText(Pass.NotFetched, Pass.NotDeleted));
@@ -397,8 +415,10 @@ void TCheckCycle::FetchHeaders(TAccount& Account, TPass& Pass) {
 }
 
 void TCheckCycle::Retrieved(const TAccount& Account, std::int32_t K) {
-    ShowStatus(Account.Label, "message " + std::to_string(K) + "/" +
-                                  std::to_string(std::max(Account.Pop()->MessageCount(), 0)) + " retrieved");
+    ShowStatus(Account.Label,
+               FromQString(QCoreApplication::translate("CheckCycle", "message %1/%2 retrieved")
+                               .arg(QString::number(K),
+                                    QString::number(std::max(Account.Pop()->MessageCount(), 0)))));
 }
 
 bool TCheckCycle::MatchKnown(const TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Key) {
@@ -418,15 +438,18 @@ bool TCheckCycle::MatchKnown(const TAccount& Account, TPass& Pass, std::int32_t 
 void TCheckCycle::TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, const std::string& Text) {
     const TPop3Client& pop = *Account.Pop();
     if (const std::size_t dropped = pop.Conversation()->UnexpectedBytesDropped())
-        LogSystem("Dropped " + std::to_string(dropped) + " bytes that the server sent unasked");
+        LogSystem(FromQString(
+            QCoreApplication::translate("CheckCycle", "Dropped %1 bytes that the server sent unasked")
+                .arg(dropped)));
     const TMessageSize& sizes = pop.MessageSizes();
     TFetchedMail fetched =
         MailFromTop(Text, K, Account.Label,
                     static_cast<std::size_t>(K) < sizes.size() ? sizes[static_cast<std::size_t>(K)] : -1);
     if (fetched.DateError)
-        LogSystem("DateSent error");
+        LogSystem(FromQString(QCoreApplication::translate("CheckCycle", "DateSent error")));
     if (!fetched.Problems.empty())
-        LogSystem("Header error in message " + std::to_string(K) + ": " + fetched.Problems);
+        LogSystem(FromQString(QCoreApplication::translate("CheckCycle", "Header error in message %1: %2")
+                                  .arg(QString::number(K), ToQString(fetched.Problems))));
     std::unique_ptr<TMail> mail = std::move(fetched.Mail);
     mail->Uid = pop.UniqueIdOf(K);
     std::string key = MailKey(Account.Label, mail->Uid, mail->HeaderLines());
@@ -456,7 +479,9 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
             continue; // gone from the server already: the sweep takes it out of the list
         if (const std::string refusal = DeletionRefusal(mail, session); !refusal.empty()) {
             ++Pass.NotDeleted;
-            LogSystem("Not deleted: " + Quoted(mail) + ": " + refusal + "; it stays marked");
+            LogSystem(
+                FromQString(QCoreApplication::translate("CheckCycle", "Not deleted: %1: %2; it stays marked")
+                                .arg(ToQString(Quoted(mail)), ToQString(refusal))));
             continue;
         }
         targets.emplace(mail.ServerIdx, mail.MatchKey());
@@ -481,8 +506,9 @@ void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
         } else {
             ++Pass.NotDeleted;
             if (const int j = FMails.FindMail(targets[N]); j >= 0)
-                LogSystem("Not deleted: " + Quoted(FMails[j]) + ": " + FirstLine(Reply) +
-                          "; it stays marked");
+                LogSystem(FromQString(
+                    QCoreApplication::translate("CheckCycle", "Not deleted: %1: %2; it stays marked")
+                        .arg(ToQString(Quoted(FMails[j])), ToQString(FirstLine(Reply)))));
         }
         FHost.RefreshStatus();
         QCoreApplication::processEvents();
@@ -530,7 +556,7 @@ bool TCheckCycle::QuitSession(TAccount& Account) {
     LogSystem("QUIT");
     const bool accepted = pop.Quit();
     if (!accepted) {
-        LogSystem("QUIT failed. Aborting...");
+        LogSystem(FromQString(QCoreApplication::translate("CheckCycle", "QUIT failed. Aborting...")));
         pop.Abort();
     }
     LogSystem(pop.LastReply());
