@@ -1,5 +1,7 @@
 #include "auth/url_form.h"
 
+#include "util/strings.h"
+
 namespace quillet {
 
 namespace {
@@ -7,16 +9,6 @@ namespace {
 bool Unreserved(unsigned char C) {
     return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '-' ||
            C == '.' || C == '_' || C == '~';
-}
-
-int HexValue(char C) {
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
 }
 
 } // namespace
@@ -45,9 +37,9 @@ std::string FormDecode(std::string_view Value) {
         const char c = Value[i];
         if (c == '+') {
             out += ' ';
-        } else if (c == '%' && i + 2 < Value.size() && HexValue(Value[i + 1]) >= 0 &&
-                   HexValue(Value[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(Value[i + 1]) * 16 + HexValue(Value[i + 2]));
+        } else if (c == '%' && i + 2 < Value.size() && HexDigitValue(Value[i + 1]) >= 0 &&
+                   HexDigitValue(Value[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(Value[i + 1]) * 16 + HexDigitValue(Value[i + 2]));
             i += 2;
         } else {
             out += c;

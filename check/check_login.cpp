@@ -98,7 +98,8 @@ std::optional<TListResult> TCheckCycle::LogInOnce(TAccount& Account) {
         const std::string reason = pop.LastReply();
         if (tls) {
             const std::string certificate = pop.TlsCertificateText();
-            LogSystem("Certificate: " + certificate);
+            LogSystem(FromQString(
+                QCoreApplication::translate("CheckCycle", "Certificate: %1").arg(ToQString(certificate))));
             Account.RefusedCertFingerprint = pop.TlsCertificateFingerprint();
             Account.RefusedCertText = certificate;
         }

@@ -1,22 +1,9 @@
 #include "crypto/hex_text.h"
 
 #include "util/convert_error.h"
+#include "util/strings.h"
 
 namespace quillet {
-
-namespace {
-
-int HexDigitValue(char C) {
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::string StringToHex(std::string_view S) {
     static constexpr char Digits[] = "0123456789ABCDEF";

@@ -27,12 +27,7 @@ inline bool IsAsciiDigit(char C) {
 }
 
 inline int HexValue(char C) {
-    if (IsAsciiDigit(C))
-        return C - '0';
-    const char lower = AsciiLower(C);
-    if (lower >= 'a' && lower <= 'f')
-        return lower - 'a' + 10;
-    return -1;
+    return HexDigitValue(C);
 }
 
 inline bool IsBase64Letter(char C) {

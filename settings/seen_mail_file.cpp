@@ -1,5 +1,6 @@
 #include "settings/seen_mail_file.h"
 
+#include "util/strings.h"
 #include "util/text_convert.h"
 
 #include <QFile>
@@ -32,16 +33,6 @@ std::string Escaped(std::string_view Field) {
     return out;
 }
 
-int HexValue(char C) {
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
-}
-
 // The field's bytes; nothing when a '%' is not followed by two hexadecimal digits.
 std::optional<std::string> Unescaped(std::string_view Field) {
     std::string out;
@@ -53,8 +44,8 @@ std::optional<std::string> Unescaped(std::string_view Field) {
         }
         if (i + 2 >= Field.size())
             return std::nullopt;
-        const int high = HexValue(Field[i + 1]);
-        const int low = HexValue(Field[i + 2]);
+        const int high = HexDigitValue(Field[i + 1]);
+        const int low = HexDigitValue(Field[i + 2]);
         if (high < 0 || low < 0)
             return std::nullopt;
         out += static_cast<char>(high * 16 + low);

@@ -143,6 +143,10 @@
         <source>The server refused the access token: %1</source>
         <translation>Der Server hat das Zugriffstoken abgelehnt: %1</translation>
     </message>
+    <message>
+        <source>Certificate: %1</source>
+        <translation>Zertifikat: %1</translation>
+    </message>
 </context>
 <context>
     <name>CheckPlan</name>

@@ -10,6 +10,17 @@
 
 namespace quillet {
 
+// The value of one hexadecimal digit (either case), -1 for any other byte.
+inline int HexDigitValue(char C) {
+    if (C >= '0' && C <= '9')
+        return C - '0';
+    if (C >= 'A' && C <= 'F')
+        return C - 'A' + 10;
+    if (C >= 'a' && C <= 'f')
+        return C - 'a' + 10;
+    return -1;
+}
+
 // Upper and lower case of ASCII letters only; every other byte stays as it is. Our text is
 // UTF-8, where a per-byte locale case mapping would damage multi-byte characters.
 char AsciiUpper(char C);
