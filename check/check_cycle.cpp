@@ -1,4 +1,5 @@
 #include "check/check_cycle.h"
+#include "check/check_pass.h"
 
 #include "check/check_plan.h"
 #include "check/fetched_mail.h"
@@ -21,6 +22,8 @@
 
 namespace quillet {
 
+using check_text::FirstLine;
+
 namespace {
 
 std::int64_t NowMs() {
@@ -36,30 +39,7 @@ std::string RetryTime(const TAccount& Account) {
     return QDateTime::fromMSecsSinceEpoch(at).toString(QStringLiteral("HH:mm:ss")).toStdString();
 }
 
-// The first line of a text, for a status bar that shows one line.
-std::string FirstLine(const std::string& Text) {
-    return Text.substr(0, Text.find_first_of("\r\n"));
-}
-
-std::string Quoted(const TMail& Mail) {
-    return "\"" + Mail.Subject + "\"";
-}
-
 } // namespace
-
-// What one account's pass learns on its connection.
-struct TCheckCycle::TPass {
-    std::string Listing;                       // this connection's LIST reply
-    std::map<std::int32_t, std::string> Keys;  // message number -> key of the mail it was matched to
-    std::unordered_map<std::string, int> Seen; // keys met so far (headers alike twice are told apart)
-    std::unordered_map<const TMail*, TMailState> Before; // states of the account's mails before the pass
-    int NotFetched = 0;                                  // TOP refused for a message
-    int NotDeleted = 0;                                  // marked mails not sent DELE, or refused
-    std::string Failure;              // the first failure of the account's check, as the status shows it
-    bool Complete = false;            // every listed message was met, on a live session
-    std::vector<std::string> Deleted; // keys whose DELE was accepted, waiting for QUIT
-    bool DeletionsLost = false;       // ... and QUIT was not accepted
-};
 
 // Marks an account as being checked for as long as it lives, whatever way its check ends: the
 // account button and the commands follow.
@@ -466,70 +446,6 @@ void TCheckCycle::TakeFetched(TAccount& Account, TPass& Pass, std::int32_t K, co
     Retrieved(Account, K);
 }
 
-void TCheckCycle::DeleteMarked(TAccount& Account, TPass& Pass) {
-    TPop3Client& pop = *Account.Pop();
-    const std::string label = Account.Label;
-    const TSessionFacts session{pop.UniqueIds(), pop.MessageSizes(), Pass.Keys};
-    std::map<std::int32_t, std::string> targets; // message number -> key of the marked mail
-    for (int j = 0; j < FMails.Count(); ++j) {
-        const TMail& mail = FMails[j];
-        if (mail.Account != label || !mail.MarkedForDelete)
-            continue;
-        if (mail.State == TMailState::Unseen && Pass.Complete)
-            continue; // gone from the server already: the sweep takes it out of the list
-        if (const std::string refusal = DeletionRefusal(mail, session); !refusal.empty()) {
-            ++Pass.NotDeleted;
-            LogSystem(
-                FromQString(QCoreApplication::translate("CheckCycle", "Not deleted: %1: %2; it stays marked")
-                                .arg(ToQString(Quoted(mail)), ToQString(refusal))));
-            continue;
-        }
-        targets.emplace(mail.ServerIdx, mail.MatchKey());
-    }
-    if (targets.empty())
-        return;
-    std::vector<std::int32_t> numbers;
-    for (const auto& [number, key] : targets)
-        numbers.push_back(number);
-    // The mark is read again as each DELE is written: a mark taken off meanwhile is respected.
-    const auto stillMarked = [&](std::int32_t N) {
-        const int j = FMails.FindMail(targets[N]);
-        return j >= 0 && FMails[j].MarkedForDelete;
-    };
-    // QUIT is not written with the DELE run: until QUIT goes out, an abort still leaves every
-    // message on the server.
-    pop.DeleteMessages(numbers, stillMarked, [&](std::int32_t N, bool Ok, const std::string& Reply) {
-        LogSystem("DELE " + std::to_string(N));
-        LogSystem(Reply);
-        if (Ok) {
-            Pass.Deleted.push_back(targets[N]);
-        } else {
-            ++Pass.NotDeleted;
-            if (const int j = FMails.FindMail(targets[N]); j >= 0)
-                LogSystem(FromQString(
-                    QCoreApplication::translate("CheckCycle", "Not deleted: %1: %2; it stays marked")
-                        .arg(ToQString(Quoted(FMails[j])), ToQString(FirstLine(Reply)))));
-        }
-        FHost.RefreshStatus();
-        QCoreApplication::processEvents();
-        return !FAbortRequested;
-    });
-}
-
-void TCheckCycle::FinishDeletions(TPass& Pass, bool QuitAccepted) {
-    if (Pass.Deleted.empty())
-        return;
-    if (!QuitAccepted) {
-        Pass.DeletionsLost = true; // the rows stay, marked
-        return;
-    }
-    // The server deletes on QUIT: only now are the rows taken out.
-    for (const std::string& key : Pass.Deleted)
-        if (const int j = FMails.FindMail(key); j >= 0)
-            FHost.RemoveMail(j);
-    FHost.RefreshStatus();
-}
-
 void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail, bool AnnouncedBefore) {
     const int j = FMails.FindMail(Mail->MatchKey());
     if (j >= 0) {
@@ -549,18 +465,6 @@ void TCheckCycle::AddOrUpdateMail(std::unique_ptr<TMail> Mail, bool AnnouncedBef
     Mail->State = TMailState::New;
     Mail->NotLookedAt = true;
     FHost.AddMail(std::move(Mail));
-}
-
-bool TCheckCycle::QuitSession(TAccount& Account) {
-    TPop3Client& pop = *Account.Pop();
-    LogSystem("QUIT");
-    const bool accepted = pop.Quit();
-    if (!accepted) {
-        LogSystem(FromQString(QCoreApplication::translate("CheckCycle", "QUIT failed. Aborting...")));
-        pop.Abort();
-    }
-    LogSystem(pop.LastReply());
-    return accepted;
 }
 
 void TCheckCycle::Sweep(const TAccount& Account, bool Fetched, const TPass& Pass) {

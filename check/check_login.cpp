@@ -2,6 +2,7 @@
 // or for an OAuth account SASL with an access token that is renewed when it is due and once more
 // when the server refuses it.
 #include "check/check_cycle.h"
+#include "check/check_pass.h"
 #include "check/oauth_login.h"
 
 #include "mail/pop3_client.h"
@@ -13,14 +14,12 @@
 
 namespace quillet {
 
+using check_text::FirstLine;
+
 namespace {
 
 std::int64_t NowMs() {
     return QDateTime::currentMSecsSinceEpoch();
-}
-
-std::string FirstLine(const std::string& Text) {
-    return Text.substr(0, Text.find_first_of("\r\n"));
 }
 
 } // namespace
