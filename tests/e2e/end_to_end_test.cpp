@@ -27,8 +27,10 @@ bool ToolsInstalled() {
 
 // Starts a virtual X server on a display it picks itself and returns ":N" once it accepts
 // connections (Xvfb writes the number to -displayfd only then); empty when it did not start.
+// -noreset: without it the server starts afresh each time its last client leaves (a program
+// that ended, an xdotool look-up), and a program started in that moment finds no display.
 QString StartXvfb(QProcess& Xvfb) {
-    Xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    Xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
     if (!Xvfb.waitForStarted(5000))
         return {};
     QByteArray number;
