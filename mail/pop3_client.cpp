@@ -1,4 +1,5 @@
 #include "mail/pop3_client.h"
+#include "mail/pop3_wire.h"
 
 #include "mail/mail_message.h"
 #include "mail/pop3_text.h"
@@ -10,16 +11,9 @@
 
 namespace quillet {
 
-namespace {
-
-const std::string kLineEnd = "\r\n";
-const std::string kListEnd = "\r\n.\r\n";
-
-std::uint8_t CodeOf(TPop3Exchange Code) {
-    return static_cast<std::uint8_t>(Code);
-}
-
-} // namespace
+using pop3_wire::CodeOf;
+using pop3_wire::kLineEnd;
+using pop3_wire::kListEnd;
 
 TPop3Client::TPop3Client(QObject* Owner) : QObject(Owner), FConversation(new TSocketConversation(this)) {
     FConversation->OnReplyReady = [](TSocketConversation*, std::uint8_t Code, bool& ReplyOK,

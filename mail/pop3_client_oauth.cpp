@@ -4,20 +4,19 @@
 // waited for the -ERR right after its token would wait until the time-out.
 #include "mail/oauth_sasl.h"
 #include "mail/pop3_client.h"
+#include "mail/pop3_wire.h"
 #include "util/text_convert.h"
 
 namespace quillet {
 
+using pop3_wire::CodeOf;
+using pop3_wire::kLineEnd;
+
 namespace {
 
-const std::string kLineEnd = "\r\n";
 // The longest POP3 command line, CR LF included (RFC 2449): an initial response that would make
 // the AUTH line longer goes on a line of its own after the server's "+" (RFC 5034 section 4).
 constexpr std::size_t kMaxCommandLine = 255;
-
-std::uint8_t CodeOf(TPop3Exchange Code) {
-    return static_cast<std::uint8_t>(Code);
-}
 
 // A text a token or a user name cannot hold: it would break the SASL message it goes into.
 bool HasControlOrSpace(const std::string& Text, bool SpaceAllowed) {

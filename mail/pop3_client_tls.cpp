@@ -3,6 +3,7 @@
 #include "mail/oauth_sasl.h"
 #include "mail/pop3_client.h"
 #include "mail/pop3_text.h"
+#include "mail/pop3_wire.h"
 #include "mail/tls_policy.h"
 #include "util/text_convert.h"
 
@@ -10,16 +11,9 @@
 
 namespace quillet {
 
-namespace {
-
-const std::string kLineEnd = "\r\n";
-const std::string kListEnd = "\r\n.\r\n";
-
-std::uint8_t CodeOf(TPop3Exchange Code) {
-    return static_cast<std::uint8_t>(Code);
-}
-
-} // namespace
+using pop3_wire::CodeOf;
+using pop3_wire::kLineEnd;
+using pop3_wire::kListEnd;
 
 void TPop3Client::FailTls(const std::string& Why) {
     FTlsFailed = true;

@@ -10,6 +10,7 @@
 #include "mail/pop3_client.h"
 #include "model/account.h"
 #include "model/mails.h"
+#include "tests/check/schedule_test_support.h"
 #include "tests/support/dovecot_server.h"
 #include "tests/support/oauth_test_server.h"
 #include "tests/support/scripted_pop3_server.h"
@@ -35,29 +36,13 @@ std::int64_t NowMs() {
 }
 
 // Keeps what the cycle shows and how often it asks for the accounts to be saved.
-class TTokenHost : public TCheckHost {
+class TTokenHost : public TListHost {
 public:
-    explicit TTokenHost(TMails& Mails) : FMails(Mails) {}
-    Lines Status, System;
+    using TListHost::TListHost;
     int Saves = 0;
-    void SetStatusText(const std::string& Text) override { Status.push_back(Text); }
-    void AppendSystemLine(const std::string& Line) override { System.push_back(Line); }
-    void AddMail(std::unique_ptr<TMail> Mail) override { FMails.Add(std::move(Mail)); }
-    void UpdateMail(int) override {}
-    void RemoveMail(int MailIndex) override { FMails.Delete(MailIndex); }
-    void RefreshStatus() override {}
-    void UpdateAccountButton(int) override {}
-    void SetCommandsEnabled(bool) override {}
-    void SelectFirstRowIfNone() override {}
-    void PlaySound(TCheckSound) override {}
-    void RestoreAndRaise() override {}
-    void AnnounceNewMail(const std::vector<std::string>&) override {}
     void SaveAccounts() override { ++Saves; }
     // The status text the check command ended with.
     std::string Last() const { return Status.empty() ? std::string() : Status.back(); }
-
-private:
-    TMails& FMails;
 };
 
 std::string Message(int I) {
