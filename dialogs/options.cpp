@@ -157,6 +157,17 @@ void TfrmOptions::ShowKeyringInUse(bool InUse) {
     FUi->chkUseKeyring->setChecked(InUse);
 }
 
+void TfrmOptions::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    // The pages' controls take their final style only as the dialog shows: the fixed size is
+    // worked out again from their real size hints, so that no caption is cut.
+    for (QWidget* page : FUi->pgcOptions->findChildren<QWidget*>())
+        if (page->layout() != nullptr)
+            page->layout()->invalidate();
+    FUi->pgcOptions->updateGeometry();
+    layout()->activate();
+}
+
 void TfrmOptions::hideEvent(QHideEvent* Event) {
     if (FPositions != nullptr)
         FPositions->SaveDialogPosition(this, false);

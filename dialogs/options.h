@@ -95,6 +95,7 @@ public:
     std::function<QString(const QString& Folder)> ChooseWaveFile;
 
 protected:
+    void showEvent(QShowEvent* Event) override;
     void hideEvent(QHideEvent* Event) override;
 
 private:

@@ -109,6 +109,8 @@ TEST(DialogCommands, OptionsApplyAtOnceAndAreSavedWhateverCloses) {
         bench.Window->Settings().Values().Layout.PanelsColor; // the desktop's button face
     bool entryBeforeClose = false;
     bench.Run(TCommand::Options, [&](QWidget* D) {
+        QApplication::processEvents();
+        EXPECT_GE(D->width(), D->minimumSizeHint().width()) << "a caption of the first page is cut";
         Child<QCheckBox>(D, "chkAutostart")->setChecked(true);
         Child<QSpinBox>(D, "spnMaxLines")->setValue(77);
         Child<QPushButton>(D, "btnApply")->click();
